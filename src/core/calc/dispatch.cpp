@@ -1,0 +1,123 @@
+#include "calc/dispatch.hpp"
+
+#include <charconv>
+#include <utility>
+
+#include "calc/rules.hpp"
+#include "calc/scale/pit37.hpp"
+#include "messages/messages.hpp"
+#include "store/store.hpp"
+#include "util/debug_log.hpp"
+
+namespace solv {
+namespace {
+
+struct Entry {
+  const char* baseName;
+  RecalcFn recalc;
+};
+
+// Forms whose recalculation exists; the others are added with their forms.
+constexpr Entry kRecalculations[] = {
+    {"PIT37a", &RecalcPIT37},
+};
+
+constexpr const char* kCheckOrder[] = {"PIT28a", "PIT28Aa", "PIT28Ba", "PIT36a",  "PIT36La", "PIT37a",
+                                       "PIT38a", "PIT39a",  "PIT40a",  "PITBa",   "PITDa",   "PITMa",
+                                       "PITMa_M", "PITOa",  "PITZa",   "PITZa_M", "PIT2Ka",  "PITZGa"};
+
+constexpr std::string_view kCountPrefix =
+    "<color=clRed><b>W formularzu występują błędy</b> <color=clGreen><b>lub uwagi</b><color=clRed><b> - liczba "
+    "komunikatów:</b>";
+
+constexpr const char* kReturnCounted =
+    "<color=clRed><b>W zeznaniu występują błędy</b> <color=clGreen><b>lub uwagi</b><color=clRed><b> - liczba "
+    "komunikatów:</b> %d<br><color=clNavy>Uwaga: Program sprawdza obliczenia (np. zgodność z limitami). Program nie "
+    "sprawdza wszystkich danych (np. poprawność daty).<br>";
+
+constexpr const char* kReturnClean =
+    "<color=clNavy><b>W wypełnionych formularzach (deklaracji głównej i załącznikach) nie występują błędy</b><br>"
+    "<color=clNavy>Uwaga: Program sprawdza obliczenia (np. zgodność z limitami). Program nie sprawdza wszystkich "
+    "danych (np. poprawność daty).";
+
+// The number that the counted header carries, 0 when it carries none.
+int HeaderCount(const std::string& header) {
+  const size_t at = header.find(kCountPrefix);
+  if (at == std::string::npos) return 0;
+  size_t from = at + kCountPrefix.size();
+  const size_t to = header.find("<br>", from);
+  while (from < to && header[from] == ' ') ++from;
+  int n = 0;
+  std::from_chars(header.data() + from, header.data() + (to == std::string::npos ? header.size() : to), n);
+  return n;
+}
+
+// Removes every "(<link" ... "</link>)" span.
+std::string WithoutLinks(std::string text) {
+  for (size_t at; (at = text.find("(<link")) != std::string::npos;) {
+    const size_t end = text.find("</link>)", at);
+    if (end == std::string::npos) break;
+    text.erase(at, end + 8 - at);
+  }
+  return text;
+}
+
+}  // namespace
+
+RecalcFn RecalculationFor(std::string_view baseName) {
+  for (const auto& e : kRecalculations)
+    if (baseName == e.baseName) return e.recalc;
+  return nullptr;
+}
+
+bool Recalculate(std::string_view instanceName) {
+  const std::string base = InstanceBase(instanceName);
+  RecalcFn recalc = RecalculationFor(base);
+  if (!recalc) {
+    DebugLog("no recalculation for " + std::string(instanceName));
+    return false;
+  }
+  recalc(instanceName);
+  return true;
+}
+
+WholeReturnCheck CheckWholeReturn() {
+  // The list and the current page come back even when a write fails midway.
+  struct Keep {
+    MessageList messages = CopyMessages();
+    std::string page = Store().currentPage;
+    ~Keep() {
+      RestoreMessages(std::move(messages));
+      Store().currentPage = std::move(page);
+    }
+  } keep;
+  const bool joint = IsJointMethod(TaxationMethod());
+
+  WholeReturnCheck result;
+  std::string gathered;
+  for (const char* name : kCheckOrder) {
+    const std::string_view n = name;
+    if ((n == "PITMa_M" || n == "PITZa_M") && !joint) continue;
+    if (!SectionExists(n)) continue;
+    if (!Recalculate(n)) continue;
+    const MessageList& list = Messages();
+    if (list.items.empty() || list.items[0] == kHeaderEmpty) continue;
+    result.total += HeaderCount(list.items[0]);
+    std::string joined;
+    for (size_t i = 1; i < list.items.size(); ++i) {
+      if (i > 1) joined += '\n';
+      joined += list.items[i];
+    }
+    gathered += WithoutLinks(std::move(joined));
+  }
+  if (result.total > 0) {
+    std::string header = kReturnCounted;
+    header.replace(header.find("%d"), 2, std::to_string(result.total));
+    result.text = header + gathered;
+  } else {
+    result.text = kReturnClean;
+  }
+  return result;
+}
+
+}  // namespace solv

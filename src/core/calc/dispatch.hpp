@@ -1,0 +1,29 @@
+// Choosing a form's recalculation by instance name, and the check of the
+// whole return.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace solv {
+
+using RecalcFn = void (*)(std::string_view section);
+
+// The recalculation of a base name ("PIT37a"), or nullptr when the form has none.
+RecalcFn RecalculationFor(std::string_view baseName);
+
+// Runs the recalculation of the instance ("PITMa_M", "PITBa_2") with its
+// full name. Returns false, and says so in the debug log, when its form has
+// no recalculation.
+bool Recalculate(std::string_view instanceName);
+
+struct WholeReturnCheck {
+  std::string text;  // message markup
+  int total = 0;     // number of messages gathered
+};
+// Recalculates every form of the set (first copies only) and gathers their
+// messages without links. The message list and the current page are left as
+// they were.
+WholeReturnCheck CheckWholeReturn();
+
+}  // namespace solv

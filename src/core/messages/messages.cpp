@@ -1,0 +1,82 @@
+#include "messages/messages.hpp"
+
+namespace solv {
+
+const char* const kHeaderEmpty =
+    "<color=clNavy><b>Brak komunikatów dotyczących bieżącego formularza</b><br><color=clNavy>Uwaga: Program "
+    "sprawdza obliczenia (np. zgodność z limitami). Program nie sprawdza wszystkich danych (np. poprawność daty).";
+
+const char* const kHeaderCounted =
+    "<color=clRed><b>W formularzu występują błędy</b> <color=clGreen><b>lub uwagi</b><color=clRed><b> - liczba "
+    "komunikatów:</b> %d<br><color=clNavy>Uwaga: Program sprawdza obliczenia (np. zgodność z limitami). Program nie "
+    "sprawdza wszystkich danych (np. poprawność daty).<br>";
+
+namespace {
+
+MessageList& List() {
+  static MessageList list;
+  return list;
+}
+
+std::string ReplaceFirst(std::string_view text, std::string_view what, std::string_view with) {
+  std::string out(text);
+  const size_t at = out.find(what);
+  if (at != std::string::npos) out.replace(at, what.size(), with);
+  return out;
+}
+
+}  // namespace
+
+const MessageList& Messages() { return List(); }
+MessageList CopyMessages() { return List(); }
+void RestoreMessages(MessageList copy) { List() = std::move(copy); }
+
+void ClearMessages() {
+  List().items.clear();
+  List().counter = 0;
+  AddMessage(kHeaderEmpty);
+}
+
+void AddMessage(std::string_view text, std::string_view argument, int index) {
+  MessageList& list = List();
+  if (index >= 0) {
+    if (static_cast<size_t>(index) < list.items.size()) list.items[static_cast<size_t>(index)] = std::string(text);
+    return;
+  }
+  if (!list.items.empty()) {
+    ++list.counter;
+    list.items[0] = ReplaceFirst(kHeaderCounted, "%d", std::to_string(list.counter));
+  }
+  list.items.push_back(ReplaceFirst(text, "%s", argument));
+}
+
+std::string MessagesText() {
+  std::string out;
+  for (size_t i = 0; i < List().items.size(); ++i) {
+    if (i) out += '\n';
+    out += List().items[i];
+  }
+  return out;
+}
+
+std::string MarkupToPlain(std::string_view markup) {
+  std::string out;
+  for (size_t i = 0; i < markup.size();) {
+    const char c = markup[i];
+    if (c == '<') {
+      const size_t close = markup.find('>', i);
+      if (close == std::string_view::npos) {
+        out.append(markup.substr(i));
+        break;
+      }
+      if (markup.substr(i, close - i + 1) == "<br>") out += '\n';
+      i = close + 1;
+    } else {
+      if (c != '\r' && c != '\n') out += c;
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace solv

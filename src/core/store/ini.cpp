@@ -1,0 +1,358 @@
+#include "store/ini.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+
+#include "store/cp1250.hpp"
+
+namespace solv {
+namespace {
+
+constexpr size_t kMaxReadChars = 2047;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// A line break inside a name or value would split the line on disk and
+// forge keys or sections; it is stored as a blank.
+std::string OneLine(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
+}
+
+bool Quoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
+
+// The stored form of a value: a value that is itself enclosed in quotes gets
+// one more pair, so that reading it back (which drops one pair) returns it.
+std::string StoredValue(std::string_view value) {
+  std::string v = OneLine(value);
+  if (Quoted(Trim(v))) return '"' + v + '"';
+  return v;
+}
+
+// What a read returns for a stored value.
+std::string ReadValue(std::string_view stored) {
+  std::string_view v = stored;
+  if (Quoted(v)) v = v.substr(1, v.size() - 2);
+  // At most 2047 characters, cut at a character boundary.
+  size_t chars = 0, i = 0;
+  for (; i < v.size(); ++i) {
+    if ((static_cast<unsigned char>(v[i]) & 0xC0) == 0x80) continue;
+    if (chars == kMaxReadChars) break;
+    ++chars;
+  }
+  return std::string(v.substr(0, i));
+}
+
+// Appends the lower-case form of one code point (Latin-1 and Latin Extended-A).
+void AppendFolded(std::string& out, char32_t cp) {
+  if (cp >= 'A' && cp <= 'Z') cp += 32;
+  else if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) cp += 0x20;
+  else if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) cp |= 1;
+  else if (((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) && (cp & 1)) cp += 1;
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+StoreError::StoreError(const std::string& file) : std::runtime_error("Unable to write to " + file) {}
+
+std::string FoldName(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < name.size() &&
+               (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
+      AppendFolded(out, (static_cast<char32_t>(c & 0x1F) << 6) | (name[i + 1] & 0x3F));
+      ++i;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+bool SameName(std::string_view a, std::string_view b) { return FoldName(a) == FoldName(b); }
+
+// ---- IniDocument ----
+
+IniDocument IniDocument::Parse(std::string_view text) {
+  IniDocument doc;
+  bool anySection = false;
+  bool stray = text.find('\0') != std::string_view::npos;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    else if (end < text.size() && text[end] == '\n') ++pos;
+
+    const std::string_view t = Trim(line);
+    if (!t.empty() && t.front() == '[') {
+      Section s;
+      const size_t close = t.find(']');
+      s.name = std::string(Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
+      s.header = std::string(line);
+      doc.sections_.push_back(std::move(s));
+      anySection = true;
+      continue;
+    }
+    Item item;
+    item.raw = std::string(line);
+    const size_t eq = line.find('=');
+    if (eq != std::string_view::npos && !Trim(line.substr(0, eq)).empty()) {
+      item.key = std::string(Trim(line.substr(0, eq)));
+      item.value = std::string(Trim(line.substr(eq + 1)));
+    } else if (!t.empty() && t.front() != ';' && t.front() != '#') {
+      stray = true;
+    }
+    if (doc.sections_.empty())
+      doc.preamble_.push_back(std::move(item.raw));
+    else
+      doc.sections_.back().items.push_back(std::move(item));
+    if (doc.sections_.empty() && !t.empty() && t.front() != ';' && t.front() != '#') stray = true;
+  }
+  doc.looksLikeIni_ = anySection && !stray;
+  doc.Reindex();
+  return doc;
+}
+
+void IniDocument::Reindex() {
+  index_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    Section& s = sections_[i];
+    index_.try_emplace(FoldName(s.name), i);
+    s.index.clear();
+    for (size_t k = 0; k < s.items.size(); ++k)
+      if (!s.items[k].key.empty()) s.index.try_emplace(FoldName(s.items[k].key), k);
+  }
+}
+
+std::string IniDocument::Serialize() const {
+  std::string out;
+  for (const auto& line : preamble_) out += line + "\r\n";
+  for (const auto& s : sections_) {
+    out += s.header + "\r\n";
+    for (const auto& item : s.items) out += item.raw + "\r\n";
+  }
+  return out;
+}
+
+IniDocument::Section* IniDocument::FindSection(std::string_view name) {
+  auto it = index_.find(FoldName(name));
+  return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
+const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
+  auto it = index_.find(FoldName(name));
+  return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
+std::optional<std::string> IniDocument::Read(std::string_view section, std::string_view key) const {
+  const Section* s = FindSection(section);
+  if (!s) return std::nullopt;
+  auto it = s->index.find(FoldName(key));
+  if (it == s->index.end()) return std::nullopt;
+  return ReadValue(s->items[it->second].value);
+}
+
+bool IniDocument::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+
+std::vector<std::string> IniDocument::SectionNames() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const auto& s : sections_) names.push_back(s.name);
+  return names;
+}
+
+IniEntries IniDocument::Entries(std::string_view section) const {
+  IniEntries out;
+  if (const Section* s = FindSection(section))
+    for (const auto& item : s->items)
+      if (!item.key.empty() && s->index.at(FoldName(item.key)) == static_cast<size_t>(&item - s->items.data()))
+        out.emplace_back(item.key, ReadValue(item.value));
+  return out;
+}
+
+bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string stored = StoredValue(value);
+  Section* s = FindSection(section);
+  if (!s) {
+    Section fresh;
+    fresh.name = OneLine(section);
+    fresh.header = "[" + fresh.name + "]";
+    sections_.push_back(std::move(fresh));
+    index_.try_emplace(FoldName(sections_.back().name), sections_.size() - 1);
+    s = &sections_.back();
+  }
+  const std::string folded = FoldName(key);
+  auto it = s->index.find(folded);
+  if (it != s->index.end()) {
+    Item& item = s->items[it->second];
+    if (item.value == Trim(stored) && item.raw == item.key + "=" + item.value) return false;
+    item.value = std::string(Trim(stored));
+    item.raw = item.key + "=" + stored;
+    return true;
+  }
+  Item item;
+  item.key = OneLine(key);
+  item.value = std::string(Trim(stored));
+  item.raw = item.key + "=" + stored;
+  // After the last non-blank line of the section, so blank separators stay.
+  size_t at = s->items.size();
+  while (at > 0 && Trim(s->items[at - 1].raw).empty()) --at;
+  s->items.insert(s->items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  s->index.clear();
+  for (size_t k = 0; k < s->items.size(); ++k)
+    if (!s->items[k].key.empty()) s->index.try_emplace(FoldName(s->items[k].key), k);
+  return true;
+}
+
+bool IniDocument::EraseSection(std::string_view section) {
+  const std::string folded = FoldName(section);
+  const size_t before = sections_.size();
+  std::erase_if(sections_, [&](const Section& s) { return FoldName(s.name) == folded; });
+  if (sections_.size() == before) return false;
+  Reindex();
+  return true;
+}
+
+// ---- file access ----
+
+std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return IniDocument::Parse(Cp1250ToUtf8(bytes));
+}
+
+void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) {
+  const std::string bytes = Utf8ToCp1250(doc.Serialize());
+  const std::string file = path.string();
+  struct stat old {};
+  const bool existed = ::stat(file.c_str(), &old) == 0;
+  if (existed && (!S_ISREG(old.st_mode) || ::access(file.c_str(), W_OK) != 0)) throw StoreError(file);
+
+  std::filesystem::path tmp = path;
+  tmp.replace_filename("." + path.filename().string() + ".tmp" + std::to_string(::getpid()));
+  const std::string tmpName = tmp.string();
+  const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) throw StoreError(file);
+  bool ok = true;
+  if (existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+  for (size_t done = 0; ok && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ok = false;
+    else done += static_cast<size_t>(n);
+  }
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(tmpName.c_str(), file.c_str()) == 0;
+  if (!ok) {
+    ::unlink(tmpName.c_str());
+    throw StoreError(file);
+  }
+}
+
+// ---- IniFile ----
+
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+IniFile::Stamp IniFile::StampOf(const std::filesystem::path& path) {
+  struct stat st {};
+  Stamp s;
+  if (::stat(path.c_str(), &st) != 0) return s;
+  s.exists = true;
+  s.dev = st.st_dev;
+  s.ino = st.st_ino;
+  s.size = static_cast<unsigned long long>(st.st_size);
+  s.mtimeSec = st.st_mtim.tv_sec;
+  s.mtimeNsec = st.st_mtim.tv_nsec;
+  s.ctimeSec = st.st_ctim.tv_sec;
+  s.ctimeNsec = st.st_ctim.tv_nsec;
+  return s;
+}
+
+const IniDocument& IniFile::Current() {
+  const Stamp now = StampOf(path_);
+  if (!loaded_ || !(now == stamp_)) {
+    std::optional<IniDocument> doc = now.exists ? LoadIniDocument(path_) : std::nullopt;
+    doc_ = doc ? std::move(*doc) : IniDocument{};
+    // A file that could not be read is read again next time.
+    stamp_ = doc || !now.exists ? now : Stamp{};
+    loaded_ = true;
+  }
+  return doc_;
+}
+
+void IniFile::Commit() {
+  try {
+    SaveIniDocument(path_, doc_);
+  } catch (...) {
+    loaded_ = false;  // the memory copy is ahead of the file: read the file again
+    throw;
+  }
+  stamp_ = StampOf(path_);
+}
+
+bool IniFile::Exists() { return StampOf(path_).exists; }
+bool IniFile::LooksLikeIni() { return Current().LooksLikeIni(); }
+
+std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key) {
+  return Current().Read(section, key);
+}
+
+void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+  Current();
+  if (doc_.Write(section, key, value)) Commit();
+}
+
+void IniFile::WriteMany(std::string_view section, const IniEntries& entries) {
+  Current();
+  bool changed = false;
+  for (const auto& [key, value] : entries) changed = doc_.Write(section, key, value) || changed;
+  if (changed) Commit();
+}
+
+std::vector<std::string> IniFile::Sections() { return Current().SectionNames(); }
+IniEntries IniFile::Entries(std::string_view section) { return Current().Entries(section); }
+
+void IniFile::EraseSection(std::string_view section) {
+  Current();
+  if (doc_.EraseSection(section)) Commit();
+}
+
+IniFile& OpenIni(const std::filesystem::path& path) {
+  static std::map<std::filesystem::path, std::unique_ptr<IniFile>> files;
+  auto& slot = files[path.lexically_normal()];
+  if (!slot) slot = std::make_unique<IniFile>(path.lexically_normal());
+  return *slot;
+}
+
+}  // namespace solv

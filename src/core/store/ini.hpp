@@ -1,0 +1,135 @@
+// INI files: the format of return sets and every other settings file.
+//
+// Rules: Windows-1250 on disk with CRLF line ends, UTF-8 in memory. Section
+// and key names match without regard to letter case; a value is what follows
+// the first '=' with the surrounding blanks removed, and one pair of enclosing
+// double quotes is dropped; reads return at most 2047 characters. An existing
+// key is replaced in place, a new key goes to the end of its section, a new
+// section to the end of the file; the file is created by its first write.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace solv {
+
+// A write the file system refused. what() is "Unable to write to <file>".
+class StoreError : public std::runtime_error {
+ public:
+  explicit StoreError(const std::string& file);
+};
+
+// A name folded for case-insensitive comparison (ASCII and the Latin letters
+// of Windows-1250).
+std::string FoldName(std::string_view name);
+bool SameName(std::string_view a, std::string_view b);
+
+using IniEntries = std::vector<std::pair<std::string, std::string>>;
+
+// The parsed text of one INI file. Lines it does not understand are kept as
+// they stand, so a rewrite changes only what was written.
+class IniDocument {
+ public:
+  static IniDocument Parse(std::string_view utf8);
+  std::string Serialize() const;  // UTF-8 with CRLF line ends
+
+  // The value of key in section as a read returns it, or nullopt when absent.
+  std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+  bool HasSection(std::string_view section) const;
+  std::vector<std::string> SectionNames() const;  // in file order
+  IniEntries Entries(std::string_view section) const;
+
+  // Returns false when the file text would not change.
+  bool Write(std::string_view section, std::string_view key, std::string_view value);
+  bool EraseSection(std::string_view section);  // every section of that name
+
+  // True when the text has at least one section and every other non-blank
+  // line is a section header, a key=value line or a comment (';' or '#').
+  bool LooksLikeIni() const { return looksLikeIni_; }
+
+ private:
+  struct Item {
+    std::string raw;  // the line as it stands in the file
+    std::string key;  // empty for a line that is not key=value
+    std::string value;  // stored form, trimmed, quotes kept
+  };
+  struct Section {
+    std::string name;
+    std::string header;
+    std::vector<Item> items;
+    std::unordered_map<std::string, size_t> index;  // folded key -> first item
+  };
+  void Reindex();
+  Section* FindSection(std::string_view name);
+  const Section* FindSection(std::string_view name) const;
+
+  std::vector<std::string> preamble_;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> index_;  // folded name -> first section
+  bool looksLikeIni_ = true;
+};
+
+// File access shared by the cached file and simple one-shot users.
+std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path);
+// Writes doc to a temporary file beside path and renames it over path, so the
+// file holds either the old or the new text whatever happens. Throws StoreError.
+void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc);
+
+// What the store needs of one INI file.
+class IniStore {
+ public:
+  virtual ~IniStore() = default;
+  virtual std::optional<std::string> Read(std::string_view section, std::string_view key) = 0;
+  virtual void Write(std::string_view section, std::string_view key, std::string_view value) = 0;
+  // Several keys of one section in one file write.
+  virtual void WriteMany(std::string_view section, const IniEntries& entries) = 0;
+  virtual std::vector<std::string> Sections() = 0;
+  virtual IniEntries Entries(std::string_view section) = 0;
+  virtual void EraseSection(std::string_view section) = 0;
+};
+
+// An INI file with a parsed copy in memory. Every call first checks the file
+// (device, inode, size, change and modification times) and parses it again
+// when it changed from outside; every write reaches the file before it returns.
+class IniFile final : public IniStore {
+ public:
+  explicit IniFile(std::filesystem::path path);
+
+  const std::filesystem::path& Path() const { return path_; }
+  bool Exists();
+  bool LooksLikeIni();
+
+  std::optional<std::string> Read(std::string_view section, std::string_view key) override;
+  void Write(std::string_view section, std::string_view key, std::string_view value) override;
+  void WriteMany(std::string_view section, const IniEntries& entries) override;
+  std::vector<std::string> Sections() override;
+  IniEntries Entries(std::string_view section) override;
+  void EraseSection(std::string_view section) override;
+
+ private:
+  struct Stamp {
+    bool exists = false;
+    unsigned long long dev = 0, ino = 0, size = 0;
+    long long mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  static Stamp StampOf(const std::filesystem::path& path);
+  const IniDocument& Current();
+  void Commit();
+
+  std::filesystem::path path_;
+  bool loaded_ = false;
+  Stamp stamp_;
+  IniDocument doc_;
+};
+
+// The process-wide parsed copy of the file at path (one per path).
+IniFile& OpenIni(const std::filesystem::path& path);
+
+}  // namespace solv

@@ -1,0 +1,135 @@
+#include "store/store.hpp"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "store/forms.hpp"
+#include "value/number.hpp"
+
+namespace solv {
+
+StoreState& Store() {
+  static StoreState state;
+  return state;
+}
+
+std::filesystem::path ProgramFolder() {
+  StoreState& s = Store();
+  if (s.programFolder.empty()) {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    s.programFolder = ec ? std::filesystem::current_path() : exe.parent_path();
+  }
+  return s.programFolder;
+}
+
+std::filesystem::path DataFolder() { return ProgramFolder() / "SAVE"; }
+
+std::string SetFileName() { return Store().setFile.filename().string(); }
+
+void OpenSet(const std::filesystem::path& path) {
+  StoreState& s = Store();
+  s.setFile = path;
+  s.currentPage.clear();
+  SetAllowedForms(IniRead(path, "MAIN", "PIT", ""));
+}
+
+IniStore& SetStore() {
+  StoreState& s = Store();
+  if (s.backend) return *s.backend;
+  return OpenIni(s.setFile);
+}
+
+namespace {
+std::string_view PageOrCurrent(std::string_view page) { return page.empty() ? Store().currentPage : page; }
+}  // namespace
+
+std::string ReadField(std::string_view key, std::string_view defaultText, std::string_view page) {
+  auto v = SetStore().Read(PageOrCurrent(page), key);
+  return v ? std::move(*v) : std::string(defaultText);
+}
+
+double ReadNumber(std::string_view key, std::string_view defaultText, std::string_view page) {
+  return static_cast<double>(ParseAmount(ReadField(key, defaultText, page), 0));
+}
+
+bool IsChecked(std::string_view key, std::string_view page) { return ReadField(key, {}, page) == "[X]"; }
+
+void WriteField(std::string_view key, std::string_view text, std::string_view page) {
+  SetStore().Write(PageOrCurrent(page), key, text);
+}
+
+bool SectionExists(std::string_view section) {
+  const auto names = SetStore().Sections();
+  return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, section); });
+}
+
+std::vector<std::string> SectionsOfForm(std::string_view baseName, char separator) {
+  std::vector<std::string> out;
+  for (auto& name : SetStore().Sections()) {
+    const size_t cut = name.find(separator);
+    if (SameName(std::string_view(name).substr(0, cut), baseName)) out.push_back(std::move(name));
+  }
+  return out;
+}
+
+int CountSectionsOfForm(std::string_view baseName, char separator) {
+  return static_cast<int>(SectionsOfForm(baseName, separator).size());
+}
+
+void EraseSection(std::string_view section) { SetStore().EraseSection(section); }
+
+std::string InstanceBase(std::string_view instance) { return std::string(instance.substr(0, instance.find('_'))); }
+
+std::string InstanceSuffix(std::string_view instance) {
+  const size_t cut = instance.find('_');
+  return std::string(cut == std::string_view::npos ? instance : instance.substr(cut + 1));
+}
+
+std::string IniRead(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                    std::string_view defaultText) {
+  auto v = OpenIni(file).Read(section, key);
+  return v ? std::move(*v) : std::string(defaultText);
+}
+
+void IniWrite(const std::filesystem::path& file, std::string_view section, std::string_view key,
+              std::string_view value) {
+  OpenIni(file).Write(section, key, value);
+}
+
+std::vector<std::string> IniReadList(const std::filesystem::path& file, std::string_view section,
+                                     const std::vector<std::string>& keys, std::string_view defaultText) {
+  std::vector<std::string> out;
+  out.reserve(keys.size());
+  for (const auto& k : keys) out.push_back(IniRead(file, section, k, defaultText));
+  return out;
+}
+
+std::string VersionText() { return IniRead(ProgramFolder() / "wersja.ini", "WERSJA", "Data", "brak danych"); }
+
+namespace {
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return s;
+}
+}  // namespace
+
+void LoadPageCells(PageCells& page) {
+  IniStore& store = SetStore();
+  const std::string section = page.InstanceName();
+  for (int i = 0; i < page.CellCount(); ++i) {
+    auto v = store.Read(section, Upper(page.CellName(i)));
+    page.SetCellText(i, v ? *v : page.CellClearValue(i));
+  }
+}
+
+void SavePageCells(PageCells& page) {
+  IniEntries entries;
+  entries.reserve(static_cast<size_t>(page.CellCount()));
+  for (int i = 0; i < page.CellCount(); ++i) entries.emplace_back(Upper(page.CellName(i)), page.CellText(i));
+  SetStore().WriteMany(page.InstanceName(), entries);
+}
+
+}  // namespace solv

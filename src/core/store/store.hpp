@@ -1,0 +1,81 @@
+// The return-set store: process-wide state of the open set and the box
+// operations every calculation uses.
+//
+// A return set is one INI file in the data folder ("SAVE/" beside the
+// program): section MAIN (keys PIT and VER) and one section per form
+// instance, whose keys are box names ("p45"; pages save them as "P45").
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/ini.hpp"
+
+namespace solv {
+
+constexpr int kFormCount = 18;
+
+// Process-wide state of the store, used on the user-interface thread only.
+struct StoreState {
+  std::filesystem::path programFolder;  // folder of the running program
+  std::filesystem::path setFile;        // full path of the open set; empty while none is open
+  std::string currentPage;              // section used when no page is given
+  std::array<bool, kFormCount> allowed{};  // forms the open set may hold
+  IniStore* backend = nullptr;          // replaces the set file (benchmarks, tests)
+};
+StoreState& Store();
+
+std::filesystem::path ProgramFolder();  // set, or the folder of the running executable
+std::filesystem::path DataFolder();     // ProgramFolder() / "SAVE"
+std::string SetFileName();              // "7.i10", or empty
+// Opens the set at path: remembers it, resets the current page and sets the
+// allowed flags from its main form (section MAIN, key PIT).
+void OpenSet(const std::filesystem::path& path);
+IniStore& SetStore();                   // the open set (or the backend that replaces it)
+
+// Box access on the open set. An empty page means the current page.
+std::string ReadField(std::string_view key, std::string_view defaultText = {}, std::string_view page = {});
+// ReadField with kind 'I': the number ParseAmount(text, 0), held as a double.
+double ReadNumber(std::string_view key, std::string_view defaultText = "0", std::string_view page = {});
+bool IsChecked(std::string_view key, std::string_view page = {});  // text equals "[X]"
+void WriteField(std::string_view key, std::string_view text, std::string_view page = {});
+bool SectionExists(std::string_view section);
+std::vector<std::string> SectionsOfForm(std::string_view baseName, char separator = '_');
+int CountSectionsOfForm(std::string_view baseName, char separator = '_');
+void EraseSection(std::string_view section);
+
+// Instance names: "PITBa_2" has base "PITBa" and suffix "2"; a name without
+// '_' is its own base and suffix.
+std::string InstanceBase(std::string_view instance);
+std::string InstanceSuffix(std::string_view instance);
+
+// Generic INI access to any file (settings, lists).
+std::string IniRead(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                    std::string_view defaultText);
+void IniWrite(const std::filesystem::path& file, std::string_view section, std::string_view key,
+              std::string_view value);
+std::vector<std::string> IniReadList(const std::filesystem::path& file, std::string_view section,
+                                     const std::vector<std::string>& keys, std::string_view defaultText);
+
+// The release date of the version file "wersja.ini" ([WERSJA] Data).
+std::string VersionText();
+
+// A page window as the store sees it: an instance name and field cells.
+class PageCells {
+ public:
+  virtual ~PageCells() = default;
+  virtual std::string InstanceName() const = 0;
+  virtual int CellCount() const = 0;
+  virtual std::string CellName(int i) const = 0;
+  virtual std::string CellClearValue(int i) const = 0;
+  virtual std::string CellText(int i) const = 0;
+  virtual void SetCellText(int i, const std::string& text) = 0;
+};
+void LoadPageCells(PageCells& page);
+void SavePageCells(PageCells& page);  // one write of the set file for the whole page
+
+}  // namespace solv

@@ -1,0 +1,122 @@
+// solvcalc: the calculations without windows, for scripts and tests.
+//
+//   solvcalc recalc SETFILE          recalculate every form of the set
+//   solvcalc check [--markup] SETFILE  check the whole return
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "calc/dispatch.hpp"
+#include "messages/messages.hpp"
+#include "store/forms.hpp"
+#include "store/store.hpp"
+#include "util/debug_log.hpp"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+int Usage() {
+  std::cerr << "użycie: solvcalc recalc [--debug] PLIK\n"
+               "        solvcalc check [--markup] [--debug] PLIK\n";
+  return kExitUsage;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "solvcalc: " << message << "\n";
+  return kExitUsage;
+}
+
+// Opens the set after making sure it is a readable INI file; prints the
+// error and returns false otherwise.
+bool OpenChecked(const std::filesystem::path& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) {
+    Fail("brak pliku: " + path.string());
+    return false;
+  }
+  if (!std::filesystem::is_regular_file(status) || ::access(path.c_str(), R_OK) != 0) {
+    Fail("nie można odczytać pliku: " + path.string());
+    return false;
+  }
+  if (!solv::OpenIni(path).LooksLikeIni()) {
+    Fail("to nie jest plik zestawu (INI): " + path.string());
+    return false;
+  }
+  solv::OpenSet(path);
+  return true;
+}
+
+// Instances in the order in which each runs after the forms it reads.
+std::vector<std::string> RecalcOrder() {
+  using namespace solv;
+  std::vector<std::string> order;
+  auto all = [&](const char* base) {
+    for (auto& s : SectionsOfForm(base)) order.push_back(std::move(s));
+  };
+  auto one = [&](const char* name) {
+    for (auto& s : SetStore().Sections())
+      if (SameName(s, name)) {
+        order.push_back(s);
+        return;
+      }
+  };
+  all("PITBa");
+  all("PITZGa");
+  one("PITZa");
+  one("PITZa_M");
+  one("PITMa");
+  one("PITMa_M");
+  one("PITDa");
+  one("PIT2Ka");
+  one("PIT28Aa");
+  one("PIT28Ba");
+  for (int i = kPIT28; i <= kPIT40; ++i) one(kFormBaseNames[i]);
+  all("PITOa");
+  return order;
+}
+
+int Recalc(const std::filesystem::path& path) {
+  if (!OpenChecked(path)) return kExitUsage;
+  for (const auto& instance : RecalcOrder()) {
+    if (!solv::Recalculate(instance)) continue;
+    std::cout << instance << '\t' << solv::Messages().counter << '\n';
+  }
+  return 0;
+}
+
+int Check(const std::filesystem::path& path, bool markup) {
+  if (!OpenChecked(path)) return kExitUsage;
+  const solv::WholeReturnCheck result = solv::CheckWholeReturn();
+  std::cout << (markup ? result.text : solv::MarkupToPlain(result.text)) << '\n';
+  return result.total > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage();
+  const std::string command = args[0];
+  bool markup = false;
+  std::string file;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--markup" && command == "check") markup = true;
+    else if (args[i] == "--debug") solv::SetDebugLog([](std::string_view l) { std::cerr << "debug: " << l << '\n'; });
+    else if (file.empty()) file = args[i];
+    else return Usage();
+  }
+  if (file.empty()) return Usage();
+  try {
+    if (command == "recalc") return Recalc(file);
+    if (command == "check") return Check(file, markup);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+  return Usage();
+}
