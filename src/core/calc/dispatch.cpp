@@ -91,6 +91,7 @@ WholeReturnCheck CheckWholeReturn() {
       Store().currentPage = std::move(page);
     }
   } keep;
+  const SetHold hold;
   const bool joint = IsJointMethod(TaxationMethod());
 
   WholeReturnCheck result;

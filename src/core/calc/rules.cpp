@@ -7,6 +7,11 @@
 
 namespace solv {
 
+CalcRun::CalcRun(std::string_view section) {
+  Store().currentPage = std::string(section);
+  ClearMessages();
+}
+
 long double ScaleTax(long double base) {
   constexpr float kThreshold = 85528.0f;
   long double tax;

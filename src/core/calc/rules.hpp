@@ -4,7 +4,19 @@
 #include <string>
 #include <string_view>
 
+#include "store/store.hpp"
+
 namespace solv {
+
+// The opening of every form calculation: the section becomes the current
+// page, the message list is cleared, and the set is held for the run.
+class CalcRun {
+ public:
+  explicit CalcRun(std::string_view section);
+
+ private:
+  SetHold hold_;
+};
 
 constexpr int kNoMainForm = 255;
 

@@ -299,7 +299,9 @@ IniFile::Stamp IniFile::StampOf(const std::filesystem::path& path) {
   return s;
 }
 
-const IniDocument& IniFile::Current() {
+const IniDocument& IniFile::Current(bool forWrite) {
+  if (holds_ > 0 && checkedWhileHeld_ && loaded_ && !forWrite) return doc_;
+  checkedWhileHeld_ = holds_ > 0;
   const Stamp now = StampOf(path_);
   if (!loaded_ || !(now == stamp_)) {
     std::optional<IniDocument> doc = now.exists ? LoadIniDocument(path_) : std::nullopt;
@@ -321,6 +323,10 @@ void IniFile::Commit() {
   stamp_ = StampOf(path_);
 }
 
+void IniFile::Release() {
+  if (holds_ > 0 && --holds_ == 0) checkedWhileHeld_ = false;
+}
+
 bool IniFile::Exists() { return StampOf(path_).exists; }
 bool IniFile::LooksLikeIni() { return Current().LooksLikeIni(); }
 
@@ -329,12 +335,12 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  Current();
+  Current(true);
   if (doc_.Write(section, key, value)) Commit();
 }
 
 void IniFile::WriteMany(std::string_view section, const IniEntries& entries) {
-  Current();
+  Current(true);
   bool changed = false;
   for (const auto& [key, value] : entries) changed = doc_.Write(section, key, value) || changed;
   if (changed) Commit();
@@ -344,7 +350,7 @@ std::vector<std::string> IniFile::Sections() { return Current().SectionNames(); 
 IniEntries IniFile::Entries(std::string_view section) { return Current().Entries(section); }
 
 void IniFile::EraseSection(std::string_view section) {
-  Current();
+  Current(true);
   if (doc_.EraseSection(section)) Commit();
 }
 

@@ -92,10 +92,14 @@ class IniStore {
   virtual std::vector<std::string> Sections() = 0;
   virtual IniEntries Entries(std::string_view section) = 0;
   virtual void EraseSection(std::string_view section) = 0;
+  // While held, reads trust the copy checked by the first read; writes still
+  // check the file first. Holds nest.
+  virtual void Hold() {}
+  virtual void Release() {}
 };
 
-// An INI file with a parsed copy in memory. Every call first checks the file
-// (device, inode, size, change and modification times) and parses it again
+// An INI file with a parsed copy in memory. Calls first check the file
+// (device, inode, size, change and modification times) and parse it again
 // when it changed from outside; every write reaches the file before it returns.
 class IniFile final : public IniStore {
  public:
@@ -111,6 +115,8 @@ class IniFile final : public IniStore {
   std::vector<std::string> Sections() override;
   IniEntries Entries(std::string_view section) override;
   void EraseSection(std::string_view section) override;
+  void Hold() override { ++holds_; }
+  void Release() override;
 
  private:
   struct Stamp {
@@ -120,11 +126,13 @@ class IniFile final : public IniStore {
     bool operator==(const Stamp&) const = default;
   };
   static Stamp StampOf(const std::filesystem::path& path);
-  const IniDocument& Current();
+  const IniDocument& Current(bool forWrite = false);
   void Commit();
 
   std::filesystem::path path_;
   bool loaded_ = false;
+  int holds_ = 0;
+  bool checkedWhileHeld_ = false;
   Stamp stamp_;
   IniDocument doc_;
 };

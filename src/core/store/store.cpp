@@ -117,6 +117,7 @@ std::string Upper(std::string s) {
 }  // namespace
 
 void LoadPageCells(PageCells& page) {
+  SetHold hold;
   IniStore& store = SetStore();
   const std::string section = page.InstanceName();
   for (int i = 0; i < page.CellCount(); ++i) {

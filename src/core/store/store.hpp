@@ -37,6 +37,20 @@ std::string SetFileName();              // "7.i10", or empty
 void OpenSet(const std::filesystem::path& path);
 IniStore& SetStore();                   // the open set (or the backend that replaces it)
 
+// Holds the open set for a run of operations (one recalculation, one page
+// load): reads trust the copy checked by the first read; writes still check
+// the file and reach it at once.
+class SetHold {
+ public:
+  SetHold() : store_(SetStore()) { store_.Hold(); }
+  ~SetHold() { store_.Release(); }
+  SetHold(const SetHold&) = delete;
+  SetHold& operator=(const SetHold&) = delete;
+
+ private:
+  IniStore& store_;
+};
+
 // Box access on the open set. An empty page means the current page.
 std::string ReadField(std::string_view key, std::string_view defaultText = {}, std::string_view page = {});
 // ReadField with kind 'I': the number ParseAmount(text, 0), held as a double.

@@ -64,15 +64,16 @@ void Column(const IncomeColumn& c) {
   SumFieldsInto(Keys(std::begin(rev), std::end(rev)), P(c.totalRevenue));
   SumFieldsInto(Keys(std::begin(cost), std::end(cost)), P(c.totalCost));
   SumFieldsInto(Keys(std::begin(inc), std::end(inc)), P(c.totalIncome));
-  SumFieldsInto(Keys(std::begin(adv), std::end(adv)), P(c.totalAdvance));
-  Put(c.totalAdvance, Format("0", N(c.totalAdvance)));  // advances in whole zloty
+  // The advances total in the "0.00" form, read back and stored in whole
+  // zloty; only the final text is written.
+  const long double advances = SumFieldsValue(Keys(std::begin(adv), std::end(adv)), {});
+  Put(c.totalAdvance, Format("0", ParseAmount(Format("0.00", advances), 0)));
 }
 
 }  // namespace
 
 void RecalcPIT37(std::string_view section) {
-  Store().currentPage = std::string(section);
-  ClearMessages();
+  const CalcRun run(section);
 
   const int method = TaxationMethod();
   const bool joint = IsJointMethod(method);
