@@ -79,6 +79,7 @@ struct UnmappableCase {
   const char* name;
   std::string utf8;
 };
+void PrintTo(const UnmappableCase& c, std::ostream* os) { *os << c.name; }
 
 class Cp1250Unmappable : public ::testing::TestWithParam<UnmappableCase> {};
 
@@ -92,7 +93,7 @@ TEST_P(Cp1250Unmappable, BecomesQuestionMarks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, Cp1250Unmappable,
+    Characters, Cp1250Unmappable,
     ::testing::Values(UnmappableCase{"LatinNotInTable", "\xC3\xB1"},          // n with tilde
                       UnmappableCase{"Cjk", "\xE6\x97\xA5"},                  // three bytes
                       UnmappableCase{"Emoji", "\xF0\x9F\x98\x80"},            // four bytes
@@ -110,6 +111,27 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Cp1250, BadContinuationKeepsTheFollowingCharacter) {
   // The byte after a broken lead byte is decoded on its own.
   EXPECT_EQ(solv::Utf8ToCp1250("\xC5\x41\xC4\x85"), "?A\xB9");
+}
+
+// Files are Windows-1250, but a set written by hand in a UTF-8 editor (with or
+// without the byte-order mark) is read as UTF-8; its characters that
+// Windows-1250 cannot hold read as they will be written, as '?'.
+TEST(FileText, DecodesWindows1250OrHandWrittenUtf8) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"ascii", "[MAIN]\r\nPIT=PIT37\r\n", "[MAIN]\r\nPIT=PIT37\r\n"},
+      {"cp1250", "P11=\xA3\xF3\x64\x9F", "P11=Łódź"},
+      {"utf8", "P11=Łódź", "P11=Łódź"},
+      {"utf8 with mark", "\xEF\xBB\xBFP11=Łódź", "P11=Łódź"},
+      {"utf8 outside the code page", "P11=Łódź 漢", "P11=Łódź ?"},
+      // One byte that is not UTF-8 makes the whole file Windows-1250.
+      {"mixed", "P11=Łódź\r\nP12=\xB3\xB9ka", "P11=Ĺ\uFFFDĂłdĹş\r\nP12=łąka"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(solv::DecodeFileText(c.bytes), c.text) << c.name;
 }
 
 }  // namespace

@@ -66,6 +66,13 @@ char32_t NextCodePoint(std::string_view s, size_t& i) {
     }
     cp = (cp << 6) | (cc & 0x3F);
   }
+  // Overlong forms, surrogates and values past U+10FFFF are malformed too:
+  // an overlong form could smuggle a line end or '[' past the callers' checks.
+  constexpr char32_t kMinOfLength[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMinOfLength[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return 0xFFFFFFFF;
+  }
   i += len;
   return cp;
 }
@@ -83,6 +90,21 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
       AppendUtf8(out, kHigh[b - 0x80]);
   }
   return out;
+}
+
+std::string DecodeFileText(std::string_view bytes) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (bytes.substr(0, 3) == kBom) return Cp1250ToUtf8(Utf8ToCp1250(bytes.substr(3)));
+  bool multiByte = false;
+  for (size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    if (NextCodePoint(bytes, i) == 0xFFFFFFFF) return Cp1250ToUtf8(bytes);
+    multiByte = true;
+  }
+  return multiByte ? Cp1250ToUtf8(Utf8ToCp1250(bytes)) : std::string(bytes);
 }
 
 std::string Utf8ToCp1250(std::string_view text) {

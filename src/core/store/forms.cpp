@@ -153,7 +153,7 @@ void PropagateIdentification(int editedForm, std::string_view editedSection) {
     if (i == editedForm && i != kPITB && i != kPITO && i != kPITZG) continue;
     if (i == kPITB || i == kPITZG) {
       for (const auto& section : SectionsOfForm(kFormBaseNames[i]))
-        if (section != editedSection) CopyIdentification(editedForm, i, false, editedSection, section);
+        if (!SameName(section, editedSection)) CopyIdentification(editedForm, i, false, editedSection, section);
     } else if (i == kPITO) {
       if (editedForm < 0 || editedForm >= kFormCount) continue;
       const std::string from = kFormBaseNames[editedForm];

@@ -35,6 +35,14 @@ std::string OneLine(std::string_view s) {
   return out;
 }
 
+// A section or key name as the file can hold it: one line, no blanks at the
+// ends (a read of the file trims them).
+std::string NameOf(std::string_view name) { return std::string(Trim(OneLine(name))); }
+std::string FoldedNameOf(std::string_view name) {
+  const std::string_view t = Trim(name);
+  return t.find_first_of("\r\n") == std::string_view::npos ? FoldName(t) : FoldName(NameOf(t));
+}
+
 bool Quoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
 
 // The stored form of a value: a value that is itself enclosed in quotes gets
@@ -165,19 +173,19 @@ std::string IniDocument::Serialize() const {
 }
 
 IniDocument::Section* IniDocument::FindSection(std::string_view name) {
-  auto it = index_.find(FoldName(name));
+  auto it = index_.find(FoldedNameOf(name));
   return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
-  auto it = index_.find(FoldName(name));
+  auto it = index_.find(FoldedNameOf(name));
   return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 std::optional<std::string> IniDocument::Read(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
-  auto it = s->index.find(FoldName(key));
+  auto it = s->index.find(FoldedNameOf(key));
   if (it == s->index.end()) return std::nullopt;
   return ReadValue(s->items[it->second].value);
 }
@@ -201,28 +209,29 @@ IniEntries IniDocument::Entries(std::string_view section) const {
 }
 
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string stored = StoredValue(value);
+  const std::string stored(Trim(StoredValue(value)));
   Section* s = FindSection(section);
   if (!s) {
     Section fresh;
-    fresh.name = OneLine(section);
+    fresh.name = NameOf(section);
     fresh.header = "[" + fresh.name + "]";
     sections_.push_back(std::move(fresh));
     index_.try_emplace(FoldName(sections_.back().name), sections_.size() - 1);
     s = &sections_.back();
   }
-  const std::string folded = FoldName(key);
-  auto it = s->index.find(folded);
+  const std::string name = NameOf(key);
+  auto it = s->index.find(FoldName(name));
   if (it != s->index.end()) {
     Item& item = s->items[it->second];
-    if (item.value == Trim(stored) && item.raw == item.key + "=" + item.value) return false;
-    item.value = std::string(Trim(stored));
+    // The same value (however the line is spelt) leaves the text alone.
+    if (item.value == stored) return false;
+    item.value = stored;
     item.raw = item.key + "=" + stored;
     return true;
   }
   Item item;
-  item.key = OneLine(key);
-  item.value = std::string(Trim(stored));
+  item.key = name;
+  item.value = stored;
   item.raw = item.key + "=" + stored;
   // After the last non-blank line of the section, so blank separators stay.
   size_t at = s->items.size();
@@ -235,7 +244,7 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
 }
 
 bool IniDocument::EraseSection(std::string_view section) {
-  const std::string folded = FoldName(section);
+  const std::string folded = FoldedNameOf(section);
   const size_t before = sections_.size();
   std::erase_if(sections_, [&](const Section& s) { return FoldName(s.name) == folded; });
   if (sections_.size() == before) return false;
@@ -248,8 +257,14 @@ bool IniDocument::EraseSection(std::string_view section) {
 std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return IniDocument::Parse(Cp1250ToUtf8(bytes));
+  std::string bytes;
+  try {
+    // A read error (a folder in place of the file) throws from the buffer.
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
+  return IniDocument::Parse(DecodeFileText(bytes));
 }
 
 void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) {

@@ -1,0 +1,203 @@
+// The solvcalc tool run as a program on copies of return sets.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "calc/dispatch.hpp"
+#include "messages/messages.hpp"
+#include "store/cp1250.hpp"
+#include "store/store.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void PutBytes(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+class SolvcalcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "solvcalc-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    solv::Store() = solv::StoreState{};
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+  // Runs solvcalc with the arguments (each quoted for the shell).
+  ToolRun Solvcalc(const std::vector<std::string>& args) {
+    std::string command = std::string("'") + SOLVCALC_PATH + "'";
+    for (const auto& a : args) command += " '" + a + "'";
+    command += " >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "' </dev/null";
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    run.out = Bytes(dir_ / "stdout");
+    run.err = Bytes(dir_ / "stderr");
+    fs::remove(dir_ / "stdout");
+    fs::remove(dir_ / "stderr");
+    return run;
+  }
+
+  fs::path CopyOfExample(const std::string& name) {
+    const fs::path p = dir_ / name;
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "pit37.i10", p);
+    return p;
+  }
+  // A set written from UTF-8 lines, in Windows-1250 with CRLF.
+  fs::path SetFromLines(const std::string& name, const std::string& utf8Lines) {
+    std::string crlf;
+    for (char c : utf8Lines) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const fs::path p = dir_ / name;
+    PutBytes(p, solv::Utf8ToCp1250(crlf));
+    return p;
+  }
+  // The in-process recalculation of one instance: its message count.
+  int RecalcInProcess(const fs::path& set, const std::string& instance) {
+    solv::OpenSet(set);
+    EXPECT_TRUE(solv::Recalculate(instance));
+    return solv::Messages().counter;
+  }
+
+  fs::path dir_;
+};
+
+// A PIT-37 set with no taxation method and no purpose of the return.
+constexpr const char* kFaultySet =
+    "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\nP1=1234563218\nP11=Nowak\nP12=Jan\nP39=1000,00\nP40=111,25\n";
+
+TEST_F(SolvcalcTest, RecalcPrintsEachInstanceWithItsMessageCountAndWritesTheSet) {
+  const struct {
+    const char* name;
+    fs::path tool, library;
+  } cases[] = {
+      {"example", CopyOfExample("a.i10"), CopyOfExample("b.i10")},
+      {"faulty", SetFromLines("c.i10", kFaultySet), SetFromLines("d.i10", kFaultySet)},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Solvcalc({"recalc", c.tool.string()});
+    const int count = RecalcInProcess(c.library, "PIT37a");
+    EXPECT_EQ(run.exitCode, 0) << c.name;
+    EXPECT_EQ(run.out, "PIT37a\t" + std::to_string(count) + "\n") << c.name;
+    EXPECT_EQ(run.err, "") << c.name;
+    // The tool wrote the same derived boxes as the library.
+    EXPECT_EQ(Bytes(c.tool), Bytes(c.library)) << c.name;
+  }
+  EXPECT_GT(RecalcInProcess(cases[1].library, "PIT37a"), 0);
+  EXPECT_NE(Bytes(cases[0].tool), Bytes(fs::path(EXAMPLES_DIR) / "pit37.i10"));
+}
+
+TEST_F(SolvcalcTest, RecalcOfASetWithoutFormsPrintsNothing) {
+  const fs::path set = SetFromLines("e.i10", "[MAIN]\nPIT=PIT37\nVER=10\n");
+  const ToolRun run = Solvcalc({"recalc", set.string()});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(SolvcalcTest, CheckPrintsPlainTextAndExitsOneOnMessages) {
+  const struct {
+    const char* name;
+    fs::path set;
+    bool markup;
+    int exitCode;
+    const char* contains;
+  } cases[] = {
+      {"clean", CopyOfExample("a.i10"), false, 0, "nie występują błędy"},
+      {"clean, markup", CopyOfExample("b.i10"), true, 0, "nie występują błędy</b><br>"},
+      {"faulty", SetFromLines("c.i10", kFaultySet), false, 1, "liczba komunikatów: "},
+      {"faulty, markup", SetFromLines("d.i10", kFaultySet), true, 1, "liczba komunikatów:</b> "},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"check"};
+    if (c.markup) args.push_back("--markup");
+    args.push_back(c.set.string());
+    const ToolRun run = Solvcalc(args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.name << "\n" << run.out << run.err;
+    EXPECT_NE(run.out.find(c.contains), std::string::npos) << c.name << "\n" << run.out;
+    EXPECT_EQ(run.out.find("<br>") != std::string::npos, c.markup) << c.name << "\n" << run.out;
+    EXPECT_EQ(run.out.find("<color") != std::string::npos, c.markup) << c.name << "\n" << run.out;
+    EXPECT_EQ(run.err, "") << c.name;
+  }
+}
+
+TEST_F(SolvcalcTest, CheckCountsTheMessagesOfTheRecalculation) {
+  const fs::path set = SetFromLines("c.i10", kFaultySet);
+  const int count = RecalcInProcess(SetFromLines("d.i10", kFaultySet), "PIT37a");
+  const ToolRun run = Solvcalc({"check", set.string()});
+  EXPECT_NE(run.out.find("liczba komunikatów: " + std::to_string(count) + "\n"), std::string::npos) << run.out;
+}
+
+// Anything but a readable INI file: exit 2, one line on stderr, the path left
+// as it was.
+TEST_F(SolvcalcTest, RefusesWhatIsNotASetAndLeavesItAlone) {
+  const fs::path missing = dir_ / "missing.i10";
+  const fs::path folder = dir_ / "folder.i10";
+  fs::create_directory(folder);
+  const fs::path binary = dir_ / "binary.i10";
+  PutBytes(binary, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20));
+  const fs::path prose = dir_ / "prose.i10";
+  PutBytes(prose, "To jest list, nie zestaw.\r\nPIT=PIT37\r\n");
+  const fs::path empty = dir_ / "empty.i10";
+  PutBytes(empty, "");
+
+  for (const char* command : {"recalc", "check"}) {
+    for (const fs::path& p : {missing, folder, binary, prose, empty}) {
+      const std::string before = fs::is_regular_file(p) ? Bytes(p) : std::string();
+      const ToolRun run = Solvcalc({command, p.string()});
+      const std::string label = std::string(command) + " " + p.filename().string();
+      EXPECT_EQ(run.exitCode, 2) << label;
+      EXPECT_EQ(run.out, "") << label;
+      ASSERT_FALSE(run.err.empty()) << label;
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << label << ": " << run.err;
+      EXPECT_EQ(run.err.back(), '\n') << label;
+      if (fs::is_regular_file(p)) {
+        EXPECT_EQ(Bytes(p), before) << label;
+      }
+    }
+  }
+  EXPECT_FALSE(fs::exists(missing));
+  EXPECT_TRUE(fs::is_empty(folder));
+  // Nothing was created beside them either.
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"binary.i10", "empty.i10", "folder.i10", "prose.i10"}));
+}
+
+TEST_F(SolvcalcTest, WrongArgumentsGiveExitTwo) {
+  const fs::path set = CopyOfExample("a.i10");
+  const std::vector<std::vector<std::string>> cases = {
+      {}, {"recalc"}, {"frobnicate", set.string()}, {"recalc", set.string(), set.string()},
+  };
+  for (const auto& args : cases) {
+    const ToolRun run = Solvcalc(args);
+    EXPECT_EQ(run.exitCode, 2) << ::testing::PrintToString(args);
+    EXPECT_FALSE(run.err.empty()) << ::testing::PrintToString(args);
+  }
+  EXPECT_EQ(Bytes(set), Bytes(fs::path(EXAMPLES_DIR) / "pit37.i10"));
+}
+
+}  // namespace
