@@ -6,7 +6,7 @@ PACKAGES=(
   g++ cmake ninja-build
   qt6-base-dev libcurl4-openssl-dev libarchive-dev
   googletest libgtest-dev libbenchmark-dev
-  fonts-liberation
+  fonts-liberation locales
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -163,26 +164,28 @@ TEST(Grosz, ToGroszRoundsHalfAwayFromZero) {
   EXPECT_EQ(solv::ToGrosz(1000.10 + 500.20), solv::ToGrosz(1500.30));
 }
 
+// Amounts as read at full precision: the binary value of 20,31 lies below it,
+// so a plain x * 100 cut would give 20,30.
 TEST(Grosz, TruncDecimalsCutsOnTheDecimalForm) {
   struct Case {
-    double x;
+    const char* text;
     int decimals;
     long double expected;
   };
   const Case cases[] = {
-      {20.31, 2, 20.31L},  // binary value just below: a plain x * 100 cut gives 20,30
-      {0.29, 2, 0.29L},
-      {1.15, 2, 1.15L},
-      {12.349, 2, 12.34L},
-      {-12.349, 2, -12.34L},
-      {12.35, 1, 12.3L},
-      {0.05, 1, 0},
-      {0.099999, 1, 0},
-      {82.04, 1, 82.0L},
-      {7.0, 0, 7},
+      {"20,31", 2, 20.31L}, {"0,29", 2, 0.29L},     {"1,15", 2, 1.15L}, {"12,349", 2, 12.34L},
+      {"-12,349", 2, -12.34L}, {"12,35", 1, 12.3L}, {"0,05", 1, 0},     {"0,099999", 1, 0},
+      {"82,04", 1, 82.0L},  {"7", 0, 7},            {"-0,001", 2, 0},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(solv::TruncDecimals(c.x, c.decimals), c.expected) << c.x << " at " << c.decimals;
+    EXPECT_EQ(solv::TruncDecimals(ParseAmount(c.text, kDefault), c.decimals), c.expected)
+        << c.text << " at " << c.decimals;
+  // Tax due times 1%: 2030 -> 20,30 although 20,3 has no exact binary form.
+  EXPECT_EQ(solv::TruncDecimals(2030 * 0.01L, 1), 20.3L);
+  // Amounts that went through a double keep their last grosz too.
+  EXPECT_EQ(solv::TruncDecimals(20.31, 2), 20.31L);
+  EXPECT_EQ(solv::TruncDecimals(0.29, 2), 0.29L);
+  EXPECT_EQ(solv::TruncDecimals(1000.10 + 500.20, 2), 1500.30L);
 }
 
 TEST(FormatGeneral, ShortestFormAfterRoundingToGrosz) {
@@ -203,6 +206,10 @@ TEST(FormatGeneral, ShortestFormAfterRoundingToGrosz) {
 class CommaLocale {
  public:
   CommaLocale() {
+#ifdef TEST_LOCALE_DIR
+    // The build makes pl_PL.UTF-8 in its own folder; the system may have none.
+    ::setenv("LOCPATH", TEST_LOCALE_DIR, 0);
+#endif
     const char* current = std::setlocale(LC_ALL, nullptr);
     saved_ = current ? current : "C";
     for (const char* name : {"pl_PL.UTF-8", "pl_PL.utf8", "pl_PL", "de_DE.UTF-8", "de_DE.utf8", "de_DE",

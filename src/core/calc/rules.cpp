@@ -76,7 +76,9 @@ void OnePercentRule(long double taxDue, std::string_view krsKey, std::string_vie
   const long double limit = OnePercentLimit(taxDue);
   const bool krsGiven = !ReadField(krsKey).empty();
   if (krsGiven) WriteField(amountKey, Format("%.2f", limit));
-  const long double amount = TruncDecimals(ReadNumber(amountKey), 2);
+  // Read at full precision: the double of a typed 20,31 shows as 20,3099... on
+  // the 18-digit form and would be cut to 20,30.
+  const long double amount = TruncDecimals(ParseAmount(ReadField(amountKey), 0), 2);
   if (ExceedsLimit(amount, limit))
     AddMessage(messages.aboveLimit, FormatGeneral(limit));
   else if (ToGrosz(amount) == 0 && ToGrosz(limit) > 0)

@@ -17,14 +17,14 @@ struct Digits18 {
   bool zero = true;
 };
 
-Digits18 Decompose(long double x) {
+Digits18 Decompose(long double x, int significant = 18) {
   Digits18 r;
   for (char& c : r.d) c = '0';
   if (!std::isfinite(x) || x == 0) return r;
   r.negative = x < 0;
   r.zero = false;
   char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 17);
+  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, significant - 1);
   // Form: d.ddddddddddddddddde[+-]XX
   const char* p = buf;
   int n = 0;
@@ -175,7 +175,9 @@ long double ToGrosz(long double x) {
 }
 
 long double TruncDecimals(long double x, int decimals) {
-  const Digits18 v = Decompose(x);
+  // Decided on 15 significant digits, which every double carries exactly: the
+  // double of a typed 20,31 (20,30999...) is cut as 20,31.
+  const Digits18 v = Decompose(x, 15);
   return DigitsToNumber(ScaledDigits(v, decimals, true), v.negative, decimals);
 }
 

@@ -34,8 +34,9 @@ long double ParseAmount(std::string_view text, long double def);
 // x rounded half away from zero to whole grosz, as a count of grosz.
 long double ToGrosz(long double x);
 
-// x cut toward zero at `decimals` decimals, decided on the 18-digit decimal
-// form so that a typed 20,31 stays 20,31 although its binary value is below.
+// x cut toward zero at `decimals` decimals, decided on 15 significant
+// digits so that binary noise never costs a unit: a typed 20,31 stays 20,31
+// although its double is 20,3099999999999999.
 long double TruncDecimals(long double x, int decimals);
 
 // The shortest decimal form of x after rounding to whole grosz: decimal
