@@ -14,6 +14,16 @@
 #include "store/cp1250.hpp"
 #include "store/store.hpp"
 
+// The bytes of a file, and a file made of bytes.
+inline std::string Bytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+inline void PutBytes(const std::filesystem::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
 class SetFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -42,14 +52,8 @@ class SetFixture : public ::testing::Test {
     WriteBytes(solv::Utf8ToCp1250(crlf));
     solv::OpenSet(set_);
   }
-  void WriteBytes(const std::string& bytes) {
-    std::ofstream out(set_, std::ios::binary | std::ios::trunc);
-    out << bytes;
-  }
-  std::string FileBytes() const {
-    std::ifstream in(set_, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
+  void WriteBytes(const std::string& bytes) { PutBytes(set_, bytes); }
+  std::string FileBytes() const { return Bytes(set_); }
 
   std::filesystem::path dir_;
   std::filesystem::path set_;

@@ -20,6 +20,7 @@
 #include "store/cp1250.hpp"
 #include "store/ini.hpp"
 #include "store/store.hpp"
+#include "set_fixture.hpp"
 
 namespace {
 
@@ -285,16 +286,6 @@ TEST(IniName, FoldsAsciiAndPolishLetters) {
 }
 
 // ---------------------------------------------------------------- on disk
-
-std::string Bytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void PutBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 struct stat StatOf(const fs::path& p) {
   struct stat st {};

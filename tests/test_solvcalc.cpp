@@ -14,20 +14,11 @@
 #include "messages/messages.hpp"
 #include "store/cp1250.hpp"
 #include "store/store.hpp"
+#include "set_fixture.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Bytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void PutBytes(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 struct ToolRun {
   int exitCode = -1;
