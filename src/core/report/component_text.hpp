@@ -24,6 +24,13 @@ namespace solv {
 class ComponentTextError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // what() is "line N: message"; line() is N (1-based).
+  ComponentTextError(int line, const std::string& message)
+      : std::runtime_error("line " + std::to_string(line) + ": " + message), line_(line) {}
+  int line() const { return line_; }
+
+ private:
+  int line_ = 0;
 };
 
 // Value syntax.
