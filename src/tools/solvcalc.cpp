@@ -2,6 +2,8 @@
 //
 //   solvcalc recalc SETFILE          recalculate every form of the set
 //   solvcalc check [--markup] SETFILE  check the whole return
+//   solvcalc pages                   list the form pages
+//   solvcalc cells CLASS             list the field cells of a page
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +14,7 @@
 
 #include "calc/dispatch.hpp"
 #include "messages/messages.hpp"
+#include "report/page_definition.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
@@ -22,7 +25,9 @@ constexpr int kExitUsage = 2;
 
 int Usage() {
   std::cerr << "użycie: solvcalc recalc [--debug] PLIK\n"
-               "        solvcalc check [--markup] [--debug] PLIK\n";
+               "        solvcalc check [--markup] [--debug] PLIK\n"
+               "        solvcalc pages\n"
+               "        solvcalc cells KLASA\n";
   return kExitUsage;
 }
 
@@ -97,12 +102,34 @@ int Check(const std::filesystem::path& path, bool markup) {
   return result.total > 0 ? 1 : 0;
 }
 
+int Pages() {
+  for (const auto& p : solv::PageCatalogue())
+    std::cout << p.info.className << '\t' << p.info.pageName << '\t' << p.info.height << '\t' << p.info.reportName
+              << '\t' << p.info.reportTitle << '\n';
+  return 0;
+}
+
+int Cells(const std::string& className) {
+  const solv::PageDefinition* page = solv::FindPage(className);
+  if (!page) return Fail("nie ma strony " + className);
+  for (const auto& c : page->cells)
+    std::cout << c.name << '\t' << static_cast<int>(c.kind) << '\t' << (c.editable ? 'e' : 'c') << '\t' << c.noValue
+              << '\t' << c.clearValue << '\n';
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage();
   const std::string command = args[0];
+  try {
+    if (command == "pages" && args.size() == 1) return Pages();
+    if (command == "cells" && args.size() == 2) return Cells(args[1]);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
   bool markup = false;
   std::string file;
   for (size_t i = 1; i < args.size(); ++i) {

@@ -1,0 +1,170 @@
+// Every compiled-in page against the catalogue: header data, and exactly the
+// listed cells with their kind, editability and defaults.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+
+#include "page_catalogue_table.hpp"
+#include "report/component_text.hpp"
+#include "report/page_definition.hpp"
+
+namespace {
+
+struct Expected {
+  solv::CellKind kind;
+  bool editable;
+  std::string noValue, clearValue;
+};
+
+std::vector<std::string> Split(const std::string& s, const std::string& sep) {
+  std::vector<std::string> out;
+  size_t from = 0;
+  for (size_t at; (at = s.find(sep, from)) != std::string::npos; from = at + sep.size()) out.push_back(s.substr(from, at - from));
+  out.push_back(s.substr(from));
+  return out;
+}
+
+// Expands "text editable: p1, p4-p6; ..." into cells with the defaults of
+// their kind, then applies the listed exceptions.
+std::map<std::string, Expected> ExpectedCells(const CataloguePage& page) {
+  std::map<std::string, Expected> cells;
+  const std::map<std::string, solv::CellKind> kinds = {{"text", solv::CellKind::Text},
+                                                       {"money", solv::CellKind::Money},
+                                                       {"check box", solv::CellKind::Check},
+                                                       {"integer", solv::CellKind::Integer}};
+  const std::regex group(R"((text|money|check box|integer) (editable|computed): (.*))");
+  const std::regex range(R"(p(\d+)-p(\d+))");
+  for (const auto& part : Split(page.cells, "; ")) {
+    std::smatch m;
+    EXPECT_TRUE(std::regex_match(part, m, group)) << part;
+    const solv::CellKind kind = kinds.at(m[1]);
+    Expected e{kind, m[2] == "editable", "", ""};
+    if (kind == solv::CellKind::Money) e.noValue = e.clearValue = "0,00";
+    if (kind == solv::CellKind::Check) e.noValue = e.clearValue = "[  ]";
+    if (kind == solv::CellKind::Integer) e.noValue = e.clearValue = "0";
+    for (const auto& item : Split(m[3], ", ")) {
+      std::smatch r;
+      if (std::regex_match(item, r, range)) {
+        for (int n = std::stoi(r[1]); n <= std::stoi(r[2]); ++n) cells["p" + std::to_string(n)] = e;
+      } else {
+        cells[item] = e;
+      }
+    }
+  }
+  if (*page.defaults) {
+    const std::regex dflt(R"re((p\w+) (no NoValue|NoValue "([^"]*)"), ClearValue "([^"]*)")re");
+    for (const auto& part : Split(page.defaults, "; ")) {
+      std::smatch m;
+      EXPECT_TRUE(std::regex_match(part, m, dflt)) << part;
+      Expected& e = cells.at(m[1]);
+      e.noValue = m[2] == "no NoValue" ? "" : std::string(m[3]);
+      e.clearValue = m[4];
+    }
+  }
+  return cells;
+}
+
+std::string Prop(const solv::ComponentNode& n, const std::string& name) {
+  for (const auto& [k, v] : n.properties)
+    if (k == name) return v;
+  return "<absent>";
+}
+
+TEST(PageCatalogue, HoldsTheListedPagesInFormTableOrder) {
+  const auto& pages = solv::PageCatalogue();
+  ASSERT_EQ(pages.size(), std::size(kCatalogue));
+  for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i].info.className, kCatalogue[i].className) << i;
+}
+
+TEST(PageCatalogue, EveryPageCarriesExactlyItsCells) {
+  size_t total = 0;
+  for (const auto& expectedPage : kCatalogue) {
+    SCOPED_TRACE(expectedPage.className);
+    const solv::PageDefinition* page = solv::FindPage(expectedPage.className);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->info.pageName, expectedPage.pageName);
+    EXPECT_EQ(page->info.tag, expectedPage.tag);
+    EXPECT_EQ(page->info.Caption(), expectedPage.caption);
+    EXPECT_EQ(page->info.height, expectedPage.height);
+    EXPECT_EQ(page->info.reportName, expectedPage.reportName);
+    EXPECT_EQ(page->info.reportTitle, expectedPage.reportTitle);
+
+    const auto expected = ExpectedCells(expectedPage);
+    std::set<std::string> seen;
+    for (const auto& cell : page->cells) {
+      seen.insert(cell.name);
+      auto it = expected.find(cell.name);
+      if (it == expected.end()) {
+        ADD_FAILURE() << "unlisted cell " << cell.name;
+        continue;
+      }
+      EXPECT_EQ(cell.kind, it->second.kind) << cell.name;
+      EXPECT_EQ(cell.editable, it->second.editable) << cell.name;
+      EXPECT_EQ(cell.noValue, it->second.noValue) << cell.name;
+      EXPECT_EQ(cell.clearValue, it->second.clearValue) << cell.name;
+    }
+    for (const auto& [name, e] : expected) EXPECT_TRUE(seen.count(name)) << "missing cell " << name;
+    total += page->cells.size();
+  }
+  EXPECT_EQ(total, 1562u);  // the boxes of all forms together
+}
+
+// The component tree of a page: the window's header, one band of the page's
+// height, the cells with the properties the editor and the print rely on,
+// the hidden editor and the report.
+TEST(PageCatalogue, PagesBuildTheirComponentTree) {
+  for (const auto& page : solv::PageCatalogue()) {
+    SCOPED_TRACE(page.info.className);
+    const solv::ComponentNode& root = page.node;
+    EXPECT_EQ(root.className, page.info.className);
+    EXPECT_EQ(root.name, page.info.pageName);
+    EXPECT_EQ(Prop(root, "Caption"), solv::QuoteText(page.info.Caption()));
+    ASSERT_EQ(root.children.size(), 3u);
+    const solv::ComponentNode& band = root.children[0];
+    EXPECT_EQ(band.className, "TKVZBand");
+    EXPECT_EQ(Prop(band, "Width"), "794");
+    EXPECT_EQ(Prop(band, "Height"), std::to_string(page.info.height));
+    EXPECT_EQ(root.children[1].name, "Ed1");
+    EXPECT_EQ(root.children[2].className, "TKVZReport");
+    EXPECT_EQ(root.children[2].name, page.info.reportName);
+    EXPECT_EQ(Prop(root.children[2], "ReportTitle"), solv::QuoteText(page.info.reportTitle));
+
+    for (const auto& c : band.children) {
+      if (c.className != "TKVZEditField") continue;
+      const bool editable = Prop(c, "ShowHint") == "True";
+      EXPECT_EQ(Prop(c, "Hint"), editable ? solv::QuoteText("Kliknij") : "<absent>") << c.name;
+      EXPECT_EQ(Prop(c, "OnClick"), editable ? page.info.clickHandler : "<absent>") << c.name;
+      EXPECT_EQ(Prop(c, "Alignment"), Prop(c, "Tag") == "1" ? "taRightJustify" : "taCenter") << c.name;
+      EXPECT_EQ(Prop(c, "Font.Style"), "[fsBold]") << c.name;
+      const int right = std::stoi(Prop(c, "Left")) + std::stoi(Prop(c, "Width"));
+      const int bottom = std::stoi(Prop(c, "Top")) + std::stoi(Prop(c, "Height"));
+      EXPECT_LE(right, 794) << c.name;
+      EXPECT_LE(bottom, page.info.height) << c.name;
+    }
+  }
+}
+
+TEST(PageDefinition, RejectsBadDefinitions) {
+  const char* const head = "page TX name=X tag=1 pages=1 form=X height=1121 report=x title=x click=p1Click\n";
+  const std::string cases[] = {
+      "",                                                    // no page line
+      "label 1 2 3 4 \"a\"\n",                               // statement before page
+      std::string(head) + head,                              // two page lines
+      "page TY name=X tag=1 pages=1 form=X height=1 report=x title=x click=c\n",  // class not T + name
+      std::string(head) + "cell p1 money 1 2 3\n",           // too few values
+      std::string(head) + "cell p1 coins 1 2 3 4\n",         // unknown kind
+      std::string(head) + "cell x1 money 1 2 3 4\n",         // not a box name
+      std::string(head) + "cell p1 money 1 2 3 4\ncell p1 text 5 6 7 8\n",  // a cell twice
+      std::string(head) + "label 1 2 3 4 \"open\n",          // unterminated text
+      std::string(head) + "label 1 2 x 4 \"a\"\n",           // bad number
+      std::string(head) + "flow p1 money \"\"\n",            // flow before grid
+      std::string(head) + "frame 1 2 3 4\n",                 // unknown statement
+      std::string(head) + "label 1 2 3 4 \"a\" align=justify\n",
+  };
+  for (const auto& text : cases) EXPECT_THROW(solv::ParsePageDefinition(text), solv::PageDefinitionError) << text;
+}
+
+}  // namespace
