@@ -1,0 +1,57 @@
+// The report canvas on a QPainter: page windows paint on it, the preview and
+// the printer draw on it. Fonts named as on the forms (Arial, Times New
+// Roman, Courier New) are drawn with their metric-compatible Liberation
+// faces.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include "report/canvas.hpp"
+#include "report/model.hpp"
+
+namespace solv {
+
+class QtCanvas : public Canvas {
+ public:
+  // ppi: dots per inch of the device the painter draws on (96 on screen).
+  explicit QtCanvas(QPainter& painter, int ppi = 96);
+
+  int PixelsPerInchY() const override { return ppi_; }
+  void SetOrigin(int x, int y) override;
+
+  void FillRect(const Rect& r) override;
+  void Rectangle(const Rect& r) override;
+  void RoundRect(const Rect& r, int ew, int eh) override;
+  void Ellipse(const Rect& r) override;
+  void Line(int x1, int y1, int x2, int y2) override;
+  void DrawText(const std::string& utf8, const Rect& r, unsigned flags) override;
+  Rect MeasureText(const std::string& utf8, const Rect& r, unsigned flags) override;
+  void TextOut(int x, int y, const std::string& utf8) override;
+  Size TextExtent(const std::string& utf8) override;
+  void StretchDraw(const Rect& r, const Bitmap& bmp) override;
+
+  static QColor ToQColor(TColor c);
+  static QString FontFamily(const std::string& name);  // "Arial" -> "Liberation Sans"
+  static QFont ToQFont(const Font& f);                 // pixel size from the height, no rotation
+  static QImage ToQImage(const Bitmap& bmp);
+
+ private:
+  void UsePenAndBrush();
+
+  QPainter& painter_;
+  int ppi_;
+  QTransform base_;
+};
+
+// The band of a page drawn as the print draws it, on a white sheet of the
+// report's paper (A4 portrait without a report) at scale times 96 dots per
+// inch: every control's print text (a field's values, not its screen
+// caption) in its scaled rectangle, auto-sized labels measured, cut to the
+// band by its ClipMode. Needs a QGuiApplication.
+QImage RenderPageToImage(const TKVZPage& page, double scale);
+
+}  // namespace solv
