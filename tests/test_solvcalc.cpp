@@ -191,4 +191,33 @@ TEST_F(SolvcalcTest, WrongArgumentsGiveExitTwo) {
   EXPECT_EQ(Bytes(set), Bytes(fs::path(EXAMPLES_DIR) / "pit37.i10"));
 }
 
+// The page commands: the catalogue, a page's cells, and a page drawn to PNG.
+TEST_F(SolvcalcTest, PageCommands) {
+  const ToolRun pages = Solvcalc({"pages"});
+  EXPECT_EQ(pages.exitCode, 0);
+  EXPECT_EQ(std::count(pages.out.begin(), pages.out.end(), '\n'), 39);
+  EXPECT_NE(pages.out.find("TPIT37b\tPIT37b\t1164\tpit37b\tpit37b\n"), std::string::npos);
+
+  const ToolRun cells = Solvcalc({"cells", "TPIT37a"});
+  EXPECT_EQ(cells.exitCode, 0);
+  EXPECT_NE(cells.out.find("p5\t3\te\t\t2010\n"), std::string::npos);
+  EXPECT_NE(cells.out.find("p6a\t2\te\t[  ]\t[  ]\n"), std::string::npos);
+  EXPECT_EQ(Solvcalc({"cells", "TPIT99x"}).exitCode, 2);
+
+  const fs::path set = CopyOfExample("1.i10");
+  const fs::path png = dir_ / "b.png";
+  const ToolRun render = Solvcalc({"render", set.string(), "TPIT37b", png.string(), "--scale", "2"});
+#ifdef SOLVCALC_CAN_RENDER
+  EXPECT_EQ(render.exitCode, 0) << render.err;
+  EXPECT_EQ(Bytes(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+#endif
+  for (const auto& bad : std::vector<std::vector<std::string>>{
+           {"render", set.string(), "TPIT99x", png.string()},
+           {"render", (dir_ / "missing.i10").string(), "TPIT37b", png.string()},
+           {"render", set.string(), "TPIT37b", png.string(), "--scale", "0"},
+           {"render", set.string(), "TPIT37b"}}) {
+    EXPECT_EQ(Solvcalc(bad).exitCode, 2) << bad[2];
+  }
+}
+
 }  // namespace

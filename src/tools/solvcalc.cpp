@@ -4,9 +4,12 @@
 //   solvcalc check [--markup] SETFILE  check the whole return
 //   solvcalc pages                   list the form pages
 //   solvcalc cells CLASS             list the field cells of a page
+//   solvcalc render SETFILE CLASS OUT.png [SECTION] [--scale N]
+//                                    draw a page filled from the set
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -15,6 +18,10 @@
 #include "calc/dispatch.hpp"
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
+#include "report/print_page.hpp"
+#ifdef SOLVCALC_RENDER
+#include "solvcalc_render.hpp"
+#endif
 #include "store/forms.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
@@ -27,7 +34,8 @@ int Usage() {
   std::cerr << "użycie: solvcalc recalc [--debug] PLIK\n"
                "        solvcalc check [--markup] [--debug] PLIK\n"
                "        solvcalc pages\n"
-               "        solvcalc cells KLASA\n";
+               "        solvcalc cells KLASA\n"
+               "        solvcalc render PLIK KLASA WYJŚCIE.png [SEKCJA] [--scale N]\n";
   return kExitUsage;
 }
 
@@ -118,6 +126,33 @@ int Cells(const std::string& className) {
   return 0;
 }
 
+int Render(const std::vector<std::string>& args) {
+  std::vector<std::string> positional;
+  double scale = 1;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--scale" && i + 1 < args.size()) {
+      const std::string& s = args[++i];
+      char* end = nullptr;
+      scale = std::strtod(s.c_str(), &end);  // digits only: checked below
+      if (s.empty() || s.find_first_not_of("0123456789") != std::string::npos || scale < 1 || scale > 8)
+        return Fail("--scale to liczba od 1 do 8");
+    } else {
+      positional.push_back(args[i]);
+    }
+  }
+  if (positional.size() < 3 || positional.size() > 4) return Usage();
+  const solv::PageDefinition* page = solv::FindPage(positional[1]);
+  if (!page) return Fail("nie ma strony " + positional[1]);
+  if (!OpenChecked(positional[0])) return kExitUsage;
+  const std::string section = positional.size() == 4 ? positional[3] : solv::DefaultInstanceOf(page->info);
+#ifdef SOLVCALC_RENDER
+  return solv::RenderPage(*page, section, positional[2], scale);
+#else
+  (void)section;
+  return Fail("ta kompilacja nie rysuje stron (brak Qt)");
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,6 +162,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "pages" && args.size() == 1) return Pages();
     if (command == "cells" && args.size() == 2) return Cells(args[1]);
+    if (command == "render") return Render(args);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -1,0 +1,64 @@
+// solvcalc render: a page filled from a set, drawn as the print draws it.
+#include "solvcalc_render.hpp"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "qt_canvas.hpp"
+#include "report/print_page.hpp"
+#include "store/store.hpp"
+
+namespace solv {
+namespace {
+
+// The print copy passes through a file of the program folder; a folder of
+// this run's own lets several renders run at once.
+class ScratchProgramFolder {
+ public:
+  ScratchProgramFolder() : saved_(Store().programFolder) {
+    std::string dir = (std::filesystem::temp_directory_path() / "solvcalc-XXXXXX").string();
+    if (!::mkdtemp(dir.data())) throw std::runtime_error("nie można utworzyć katalogu tymczasowego");
+    dir_ = dir;
+    Store().programFolder = dir_;
+  }
+  ~ScratchProgramFolder() {
+    Store().programFolder = saved_;
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+ private:
+  std::filesystem::path saved_, dir_;
+};
+
+}  // namespace
+
+int RenderPage(const PageDefinition& definition, const std::string& section, const std::string& out, double scale) {
+  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "solvcalc";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+
+  auto page = BuildPage(definition, section);
+  PageModelCells cells(*page);
+  LoadPageCells(cells);
+  std::unique_ptr<TKVZPage> copy;
+  {
+    const ScratchProgramFolder scratch;
+    copy = MakePrintCopy(*page);
+  }
+  const QImage image = RenderPageToImage(*copy, scale);
+  if (!image.save(QString::fromStdString(out), "PNG")) {
+    std::cerr << "solvcalc: nie można zapisać " << out << "\n";
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace solv
