@@ -14,3 +14,7 @@ echo "== solvcalc recalc $work/1.i10"
 build/src/tools/solvcalc recalc "$work/1.i10"
 echo "== solvcalc check $work/1.i10"
 build/src/tools/solvcalc check "$work/1.i10" || true
+for page in TPIT37a TPIT37b TPIT37c; do
+  build/src/tools/solvcalc render "$work/1.i10" "$page" "build/run/$page.png"
+done
+echo "== strony PIT-37: build/run/TPIT37a.png, TPIT37b.png, TPIT37c.png"

@@ -40,6 +40,11 @@ class ScratchProgramFolder {
 
 int RenderPage(const PageDefinition& definition, const std::string& section, const std::string& out, double scale) {
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Drawing to a file needs no desktop session; its warnings are noise here.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (type != QtDebugMsg && type != QtInfoMsg && !msg.startsWith("QStandardPaths:"))
+      std::cerr << "solvcalc: " << msg.toStdString() << "\n";
+  });
   static int argc = 1;
   static char name[] = "solvcalc";
   static char* argv[] = {name, nullptr};
