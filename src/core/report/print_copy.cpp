@@ -11,6 +11,7 @@
 #include "store/cp1250.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
+#include "util/file_io.hpp"
 
 namespace solv {
 namespace {
@@ -127,13 +128,7 @@ bool WriteNewFile(const std::filesystem::path& file, const std::string& bytes) {
   const std::string name = file.string();
   const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool ok = true;
-  for (size_t done = 0; ok && done < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
-  }
+  bool ok = WriteAll(fd, bytes);
   ok = (::close(fd) == 0) && ok;
   if (!ok) ::unlink(name.c_str());
   return ok;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "store/cp1250.hpp"
+#include "util/file_io.hpp"
 
 namespace solv {
 namespace {
@@ -281,12 +282,7 @@ void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) 
   if (fd < 0) throw StoreError(file);
   bool ok = true;
   if (existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-  for (size_t done = 0; ok && done < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
-  }
+  ok = ok && WriteAll(fd, bytes);
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = ::rename(tmpName.c_str(), file.c_str()) == 0;
   if (!ok) {
