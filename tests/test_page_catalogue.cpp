@@ -163,8 +163,60 @@ TEST(PageDefinition, RejectsBadDefinitions) {
       std::string(head) + "flow p1 money \"\"\n",            // flow before grid
       std::string(head) + "frame 1 2 3 4\n",                 // unknown statement
       std::string(head) + "label 1 2 3 4 \"a\" align=justify\n",
+      std::string(head) + "origin 10\n",                    // origin without Y
+      std::string(head) + "origin 10 20 30\n",              // origin with a third value
+      std::string(head) + "origin 10 y\n",                  // origin not a number
+      std::string(head) + "rect 1 2 3 4 fill=grey\n",       // a colour neither number nor shade
   };
   for (const auto& text : cases) EXPECT_THROW(solv::ParsePageDefinition(text), solv::PageDefinitionError) << text;
+}
+
+// An origin moves every later position (grids included) but no size; "shade"
+// names the grey of the forms wherever a colour is given.
+TEST(PageDefinition, OriginAndShadeAffectLaterStatements) {
+  const solv::PageDefinition def = solv::ParsePageDefinition(
+      "page TX name=X tag=1 pages=1 form=X height=1121 report=x title=x click=p1Click\n"
+      "rect 1 2 3 4 fill=shade\n"
+      "origin 100 200\n"
+      "rect 1 2 3 4 fill=5 pen=shade\n"
+      "label 10 20 30 40 \"a\" fill=shade color=shade\n"
+      "cell p1 money 5 6 70 19\n"
+      "grid 0 50 2 60 40\n"
+      "flow p2 text \"\"\n"
+      "origin 0 0\n"
+      "cell p3 int 7 8 9 10\n");
+  const auto& band = def.node.children[0].children;
+  struct Want {
+    const char* cls;
+    size_t nth;  // among the children of that class
+    const char* left;
+    const char* top;
+    const char* width;
+    const char* prop;  // nullptr: the value is the component's name
+    const char* value;
+  };
+  const Want wants[] = {
+      {"TKVZShape", 0, "1", "2", "3", "Brush.Color", "14145495"},
+      {"TKVZShape", 1, "101", "202", "3", "Pen.Color", "14145495"},
+      {"TKVZLabel", 0, "110", "220", "30", "Color", "14145495"},
+      {"TKVZLabel", 0, "110", "220", "30", "Font.Color", "14145495"},
+      {"TKVZEditField", 0, "105", "206", "70", nullptr, "p1"},
+      {"TKVZShape", 2, "100", "250", "60", "Brush.Color", "16777215"},  // the flow box's frame
+      {"TKVZEditField", 1, "103", "269", "54", nullptr, "p2"},
+      {"TKVZEditField", 2, "7", "8", "9", nullptr, "p3"},
+  };
+  for (const auto& w : wants) {
+    SCOPED_TRACE(std::string(w.cls) + " " + std::to_string(w.nth));
+    const solv::ComponentNode* found = nullptr;
+    size_t seen = 0;
+    for (const auto& c : band)
+      if (c.className == w.cls && seen++ == w.nth) found = &c;
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(Prop(*found, "Left"), w.left);
+    EXPECT_EQ(Prop(*found, "Top"), w.top);
+    EXPECT_EQ(Prop(*found, "Width"), w.width);
+    EXPECT_EQ(w.prop ? Prop(*found, w.prop) : found->name, w.value);
+  }
 }
 
 }  // namespace

@@ -112,11 +112,21 @@ class Builder {
     auto it = st.options.find(key);
     return it == st.options.end() ? def : ToInt(it->second, st.line, key);
   }
+  // A colour option: a number (0x00BBGGRR as decimal) or "shade", the grey
+  // of the official forms.
+  int Color(const Statement& st, const char* key, int def) const {
+    auto it = st.options.find(key);
+    if (it == st.options.end()) return def;
+    return it->second == "shade" ? kShade : ToInt(it->second, st.line, key);
+  }
   static bool Has(const Statement& st, const char* key) { return st.options.count(key) > 0; }
   int Pos(const Statement& st, size_t i) const {
     if (i >= st.words.size()) Fail(st.line, "too few values");
     return ToInt(st.words[i], st.line, "geometry");
   }
+  // Positions relative to the current origin.
+  int X(const Statement& st, size_t i) const { return ox_ + Pos(st, i); }
+  int Y(const Statement& st, size_t i) const { return oy_ + Pos(st, i); }
   const std::string& Word(const Statement& st, size_t i) const {
     if (i >= st.words.size()) Fail(st.line, "too few values");
     return st.words[i];
@@ -126,6 +136,7 @@ class Builder {
   bool havePage_ = false;
   ComponentNode band_;
   int labels_ = 0, shapes_ = 0;
+  int ox_ = 0, oy_ = 0;  // origin of the positions
   // Flow grid.
   int gx_ = 0, gy_ = 0, gcols_ = 0, gcolw_ = 0, growh_ = 0, gpos_ = 0;
 };
@@ -190,12 +201,12 @@ void Builder::Label(int x, int y, int w, int h, const std::string& text, const S
     else if (it->second != "top") Fail(st.line, "valign is top, center or bottom");
   }
   if (Has(st, "fill")) {
-    Add(n, "Color", Int(Opt(st, "fill", 0)));
+    Add(n, "Color", Int(Color(st, "fill", 0)));
     Add(n, "Transparent", "False");
   }
   if (Has(st, "wrap")) Add(n, "WordWrap", "True");
   Add(n, "Font.Charset", "EASTEUROPE_CHARSET");
-  Add(n, "Font.Color", Has(st, "color") ? Int(Opt(st, "color", 0)) : "clBlack");
+  Add(n, "Font.Color", Has(st, "color") ? Int(Color(st, "color", 0)) : "clBlack");
   Add(n, "Font.Height", Int(-Opt(st, "size", 11)));
   Add(n, "Font.Name", QuoteText("Arial"));
   std::string style = "[";
@@ -319,25 +330,25 @@ PageDefinition Builder::Build(std::string_view text) {
     }
     if (!havePage_) Fail(lineNo, "the first statement must be page");
     if (what == "label") {
-      Label(Pos(st, 1), Pos(st, 2), Pos(st, 3), Pos(st, 4), Word(st, 5), st);
+      Label(X(st, 1), Y(st, 2), Pos(st, 3), Pos(st, 4), Word(st, 5), st);
     } else if (what == "rect") {
       std::optional<int> pen = 0;
       if (auto it = st.options.find("pen"); it != st.options.end())
-        pen = it->second == "none" ? std::nullopt : std::optional<int>(ToInt(it->second, lineNo, "pen"));
+        pen = it->second == "none" ? std::nullopt : std::optional<int>(Color(st, "pen", 0));
       std::optional<int> fill;
-      if (Has(st, "fill")) fill = Opt(st, "fill", 0);
-      Rect(Pos(st, 1), Pos(st, 2), Pos(st, 3), Pos(st, 4), fill, pen, Opt(st, "penwidth", 1));
+      if (Has(st, "fill")) fill = Color(st, "fill", 0);
+      Rect(X(st, 1), Y(st, 2), Pos(st, 3), Pos(st, 4), fill, pen, Opt(st, "penwidth", 1));
     } else if (what == "hline" || what == "vline") {
-      const int x = Pos(st, 1), y = Pos(st, 2), len = Pos(st, 3), pw = Opt(st, "penwidth", 1);
+      const int x = X(st, 1), y = Y(st, 2), len = Pos(st, 3), pw = Opt(st, "penwidth", 1);
       // A filled strip: exact thickness whatever the device.
       if (what == "hline") Rect(x, y, len, pw, 0, std::nullopt, 1);
       else Rect(x, y, pw, len, 0, std::nullopt, 1);
     } else if (what == "cell") {
-      Cell(Word(st, 1), Word(st, 2), Pos(st, 3), Pos(st, 4), Pos(st, 5), Pos(st, 6), st);
+      Cell(Word(st, 1), Word(st, 2), X(st, 3), Y(st, 4), Pos(st, 5), Pos(st, 6), st);
     } else if (what == "box") {
-      Box(Word(st, 1), Word(st, 2), Pos(st, 3), Pos(st, 4), Pos(st, 5), Pos(st, 6), Word(st, 7), st);
+      Box(Word(st, 1), Word(st, 2), X(st, 3), Y(st, 4), Pos(st, 5), Pos(st, 6), Word(st, 7), st);
     } else if (what == "bar") {
-      const int x = Pos(st, 1), y = Pos(st, 2), w = Pos(st, 3), h = Pos(st, 4);
+      const int x = X(st, 1), y = Y(st, 2), w = Pos(st, 3), h = Pos(st, 4);
       Rect(x, y, w, h, kShade, 0, 1);
       Statement t;
       t.line = lineNo;
@@ -345,8 +356,11 @@ PageDefinition Builder::Build(std::string_view text) {
       t.options["valign"] = "center";
       t.options["size"] = std::to_string(Opt(st, "size", 12));
       Label(x + 4, y, w - 8, h, Word(st, 5), t);
+    } else if (what == "origin") {
+      if (st.words.size() != 3) Fail(lineNo, "origin takes X and Y");
+      ox_ = Pos(st, 1), oy_ = Pos(st, 2);
     } else if (what == "grid") {
-      gx_ = Pos(st, 1), gy_ = Pos(st, 2), gcols_ = Pos(st, 3), gcolw_ = Pos(st, 4), growh_ = Pos(st, 5), gpos_ = 0;
+      gx_ = X(st, 1), gy_ = Y(st, 2), gcols_ = Pos(st, 3), gcolw_ = Pos(st, 4), growh_ = Pos(st, 5), gpos_ = 0;
       if (gcols_ <= 0 || gcolw_ <= 0 || growh_ <= 0) Fail(lineNo, "grid needs positive sizes");
     } else if (what == "flow") {
       if (gcols_ == 0) Fail(lineNo, "flow before grid");

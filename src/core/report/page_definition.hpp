@@ -17,6 +17,11 @@
 //   bar X Y W H "title" [size=N]       a shaded section bar with a bold title
 //   grid X Y COLS COLW ROWH           following "flow" boxes fill this grid
 //   flow NAME KIND "caption" [calc] [span=N] [novalue=...] [clear=...]
+//   origin X Y                        positions of the following statements are
+//                                     taken from this point (0 0 at the start)
+//
+// Colours (fill, color, pen) are numbers 0x00BBGGRR written in decimal, or
+// "shade" for the grey of the official forms (14145495).
 //
 // KIND is text, money, check or int (cell Tag 0, 1, 2, 3). A cell is editable
 // unless marked calc. NoValue and ClearValue default by kind: money "0,00",
