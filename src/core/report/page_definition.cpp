@@ -340,9 +340,11 @@ PageDefinition Builder::Build(std::string_view text) {
       Rect(X(st, 1), Y(st, 2), Pos(st, 3), Pos(st, 4), fill, pen, Opt(st, "penwidth", 1));
     } else if (what == "hline" || what == "vline") {
       const int x = X(st, 1), y = Y(st, 2), len = Pos(st, 3), pw = Opt(st, "penwidth", 1);
-      // A filled strip: exact thickness whatever the device.
-      if (what == "hline") Rect(x, y, len, pw, 0, std::nullopt, 1);
-      else Rect(x, y, pw, len, 0, std::nullopt, 1);
+      // A filled strip, so the thickness scales with the device. A shape
+      // without a pen fills one pixel less than its size.
+      if (pw < 1) Fail(lineNo, "penwidth must be positive");
+      if (what == "hline") Rect(x, y, len + 1, pw + 1, 0, std::nullopt, 1);
+      else Rect(x, y, pw + 1, len + 1, 0, std::nullopt, 1);
     } else if (what == "cell") {
       Cell(Word(st, 1), Word(st, 2), X(st, 3), Y(st, 4), Pos(st, 5), Pos(st, 6), st);
     } else if (what == "box") {
