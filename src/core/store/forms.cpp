@@ -97,8 +97,12 @@ void CopyFieldRange(bool always, std::string_view sourceSection, int sourceFirst
   if (!always && !SectionExists(targetSection)) return;
   const int n = std::min(sourceCount, targetCount);
   for (int i = 0; i < n; ++i) {
-    const std::string value = ReadField(P(sourceFirst + SideOffset(sourceSection, i)), {}, sourceSection);
-    WriteField(P(targetFirst + SideOffset(targetSection, i)), value, targetSection);
+    const int from = SideOffset(sourceSection, i), to = SideOffset(targetSection, i);
+    // PIT-28 skips its box 11, so the last box of a block would land past
+    // the block, in PIT-28's first revenue box 21: never copy outside a block.
+    if (from >= sourceCount || to >= targetCount) continue;
+    const std::string value = ReadField(P(sourceFirst + from), {}, sourceSection);
+    WriteField(P(targetFirst + to), value, targetSection);
   }
 }
 
