@@ -144,6 +144,18 @@ class Builder {
 void Add(ComponentNode& n, const char* prop, std::string value) { n.properties.emplace_back(prop, std::move(value)); }
 std::string Int(long long v) { return IntValue(v); }
 
+// A control of the band with its name, class and geometry.
+ComponentNode Control(std::string name, const char* className, int x, int y, int w, int h) {
+  ComponentNode n;
+  n.name = std::move(name);
+  n.className = className;
+  Add(n, "Left", Int(x));
+  Add(n, "Top", Int(y));
+  Add(n, "Width", Int(w));
+  Add(n, "Height", Int(h));
+  return n;
+}
+
 void Builder::Page(const Statement& st) {
   if (havePage_) Fail(st.line, "a second page line");
   havePage_ = true;
@@ -182,13 +194,7 @@ void Builder::Page(const Statement& st) {
 }
 
 void Builder::Label(int x, int y, int w, int h, const std::string& text, const Statement& st) {
-  ComponentNode n;
-  n.name = "Label" + std::to_string(++labels_);
-  n.className = "TKVZLabel";
-  Add(n, "Left", Int(x));
-  Add(n, "Top", Int(y));
-  Add(n, "Width", Int(w));
-  Add(n, "Height", Int(h));
+  ComponentNode n = Control("Label" + std::to_string(++labels_), "TKVZLabel", x, y, w, h);
   Add(n, "AutoSize", "False");
   Add(n, "Caption", QuoteText(text));
   const std::string align = st.options.count("align") ? st.options.at("align") : "left";
@@ -218,13 +224,7 @@ void Builder::Label(int x, int y, int w, int h, const std::string& text, const S
 }
 
 void Builder::Rect(int x, int y, int w, int h, std::optional<int> fill, std::optional<int> pen, int penWidth) {
-  ComponentNode n;
-  n.name = "Shape" + std::to_string(++shapes_);
-  n.className = "TKVZShape";
-  Add(n, "Left", Int(x));
-  Add(n, "Top", Int(y));
-  Add(n, "Width", Int(w));
-  Add(n, "Height", Int(h));
+  ComponentNode n = Control("Shape" + std::to_string(++shapes_), "TKVZShape", x, y, w, h);
   if (fill) Add(n, "Brush.Color", Int(*fill));
   else Add(n, "Brush.Style", "bsClear");
   if (pen) Add(n, "Pen.Color", Int(*pen));
@@ -249,14 +249,8 @@ void Builder::Cell(const std::string& name, const std::string& kind, int x, int 
   for (const auto& other : def_.cells)
     if (other.name == c.name) Fail(st.line, "cell " + c.name + " twice");
 
-  ComponentNode n;
-  n.name = c.name;
-  n.className = "TKVZEditField";
+  ComponentNode n = Control(c.name, "TKVZEditField", x, y, w, h);
   Add(n, "Tag", Int(static_cast<int>(c.kind)));
-  Add(n, "Left", Int(x));
-  Add(n, "Top", Int(y));
-  Add(n, "Width", Int(w));
-  Add(n, "Height", Int(h));
   if (c.editable) {
     Add(n, "Cursor", "crHandPoint");
     Add(n, "Hint", QuoteText("Kliknij"));

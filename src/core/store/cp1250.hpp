@@ -6,6 +6,9 @@
 
 namespace solv {
 
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Bytes that Windows-1250 leaves undefined become U+FFFD.
 std::string Cp1250ToUtf8(std::string_view bytes);
 

@@ -74,12 +74,7 @@ void AppendFolded(std::string& out, char32_t cp) {
   else if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) cp += 0x20;
   else if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) cp |= 1;
   else if (((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) && (cp & 1)) cp += 1;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
+  AppendUtf8(out, cp);
 }
 
 }  // namespace
