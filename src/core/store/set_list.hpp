@@ -1,0 +1,51 @@
+// The saved return sets of the data folder: listing and labelling them,
+// creating, opening and deleting a set, and the lines of the window that
+// lists the copies of a multi-copy attachment.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace solv {
+
+// Numbers n from 1 to 3000 for which dataFolder/"n.i10" is a file, ascending.
+std::vector<int> SetNumbers(const std::filesystem::path& dataFolder);
+
+// "ABC DEF (PIT-37)" from the name boxes of the main form's first page;
+// "bez nazwy (PIT-37)" when they are empty; "bez nazwy " when the file cannot
+// be read or names no known main form.
+std::string SetLabel(const std::filesystem::path& file);
+
+// The smallest positive n for which dataFolder/"n.i10" does not exist.
+int NextSetNumber(const std::filesystem::path& dataFolder);
+
+// Creates the set "n.i10" (n = NextSetNumber) for a main-form code "PIT28" ...
+// "PIT40" and opens it: allowed flags of the main form, [MAIN] PIT and VER,
+// for PIT36 and PIT37 the way of taxation (1..4, 0 none ticked) in boxes
+// P6a..P6d, the organisation's 1% boxes for PIT28 ... PIT39. Returns n, or 0
+// for an unknown code (nothing written). A refused write throws StoreError
+// and leaves the previously open set open.
+int CreateSet(const std::filesystem::path& dataFolder, std::string_view mainFormCode, int taxationOption);
+
+enum class OpenSetResult {
+  Opened,       // the set is now open
+  AlreadyOpen,  // it was the open set; nothing reloaded
+  Nothing,      // no number chosen or no such file
+};
+// Opens dataFolder/"n.i10" (n <= 0: none chosen); fills the organisation's
+// boxes when the set's KRS box is empty.
+OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n);
+
+// Closes the open set, then asks whether to delete set n with every form in
+// it; deletes the file only on "&TAK". True when the file was deleted.
+bool DeleteSet(const std::filesystem::path& dataFolder, int n);
+
+// One line per section of the open set: each "%s" of pattern replaced in
+// turn by the value of the next key (absent keys and "%s" beyond the keys
+// read empty).
+std::vector<std::string> SetListLines(const std::vector<std::string>& sections, const std::vector<std::string>& keys,
+                                      std::string_view pattern);
+
+}  // namespace solv
