@@ -31,18 +31,21 @@ TEST(PageFamily, EveryCataloguePageHasItsRowWithTheSameClickHandler) {
   EXPECT_EQ(FindPageFamily("TNoSuchPage"), nullptr);
 }
 
-// Group members that exist on a page are check boxes (TPIT37c's p136 group
-// names boxes the page does not have).
-TEST(PageFamily, GroupMembersThatExistAreCheckBoxes) {
+// Every member of an exclusive group is a check box of its page.
+TEST(PageFamily, GroupMembersAreCheckBoxesOfThePage) {
   for (const PageFamily& f : PageFamilies()) {
     const PageDefinition* page = FindPage(f.className);
     for (const CheckGroup& g : f.groups)
-      for (const char* l = g.letters; *l; ++l)
-        for (const CellInfo& c : page->cells) {
-          if (c.name == std::string(g.prefix) + *l) {
-            EXPECT_EQ(c.kind, CellKind::Check) << f.className << " " << c.name;
+      for (const char* l = g.letters; *l; ++l) {
+        const std::string name = std::string(g.prefix) + *l;
+        bool found = false;
+        for (const CellInfo& c : page->cells)
+          if (c.name == name) {
+            found = true;
+            EXPECT_EQ(c.kind, CellKind::Check) << f.className << " " << name;
           }
-        }
+        EXPECT_TRUE(found) << f.className << " has no " << name;
+      }
   }
 }
 
@@ -133,12 +136,12 @@ TEST(CheckBoxes, ToggleAndGroupExclusion) {
       {"TPIT37a", "p6b", "[X]", {{"p6b", "[  ]"}, {"p6a", "[  ]"}, {"p6c", "[  ]"}, {"p6d", "[  ]"}}},
       {"TPIT37a", "p10a", "", {{"p10a", "[  ]"}, {"p10b", "[  ]"}}},
       {"TPIT37a", "p7a", "[  ]", {{"p7a", "[X]"}}},  // in no group
-      {"TPIT37c", "p135a", "[  ]", {{"p135a", "[X]"}, {"p135b", "[  ]"}}},
-      {"TPIT37c", "p135c", "[  ]", {{"p135c", "[X]"}}},  // the table's p135 group is a, b
-      {"TPIT37c", "p134a", "[  ]", {{"p134a", "[X]"}}},
+      {"TPIT37c", "p135a", "[  ]", {{"p135a", "[X]"}, {"p135b", "[  ]"}, {"p135c", "[  ]"}}},
+      {"TPIT37c", "p135c", "[  ]", {{"p135c", "[X]"}, {"p135a", "[  ]"}, {"p135b", "[  ]"}}},
+      {"TPIT37c", "p134a", "[  ]", {{"p134a", "[X]"}, {"p134b", "[  ]"}}},
       {"TPIT28c", "p109c", "[  ]", {{"p109c", "[X]"}, {"p109a", "[  ]"}, {"p109b", "[  ]"}}},
       {"TPIT40b", "p36e", "[  ]", {{"p36e", "[X]"}, {"p36a", "[  ]"}, {"p36b", "[  ]"}, {"p36c", "[  ]"}, {"p36d", "[  ]"}}},
-      {"TPIT2Ka", "p31d", "[  ]", {{"p31d", "[X]"}}},  // the table's group is p33, the boxes p31a-d
+      {"TPIT2Ka", "p31d", "[  ]", {{"p31d", "[X]"}, {"p31a", "[  ]"}, {"p31b", "[  ]"}, {"p31c", "[  ]"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(ToggleCheckBox(c.cls, c.cell, c.text), c.expected) << c.cls << " " << c.cell;
 }

@@ -59,9 +59,8 @@ std::vector<PageFamily> MakeFamilies() {
   add("TPIT36Lc", "p136Click", 65, 117, {}, K::Fixed, kPIT36L);
   add("TPIT37a", "p1Click", 1, 38, {{"p6", "abcd"}, {"p10", "ab"}}, K::Fixed, kPIT37);
   add("TPIT37b", "p39Click", 39, 108, {}, K::None, none);
-  // The groups are kept as the form's table gives them; the page's check
-  // boxes are p134a/b and p135a-c, so only p135a and p135b exclude each other.
-  add("TPIT37c", "p112Click", 109, 139, {{"p135", "ab"}, {"p136", "abc"}}, K::None, none);
+  // The choices of part K: who filed (p134a/b) and with which return (p135a-c).
+  add("TPIT37c", "p112Click", 109, 139, {{"p134", "ab"}, {"p135", "abc"}}, K::None, none);
   add("TPIT38a", "p1Click", 1, 34, {{"p6", "ab"}}, K::Fixed, kPIT38);
   add("TPIT38b", "p1Click", 35, 66, {}, K::Fixed, kPIT38);
   add("TPIT39a", "p1Click", 1, 30, {{"p6", "ab"}}, K::Fixed, kPIT39);
@@ -69,7 +68,7 @@ std::vector<PageFamily> MakeFamilies() {
   add("TPIT40a", "p1Click", 1, 33, {{"p6", "ab"}, {"p7", "ab"}}, K::Fixed, kPIT40);
   add("TPIT40b", "p45Click", 37, 75, {{"p36", "abcde"}}, K::None, none);
   add("TPIT40c", "p43Click", 77, 86, {}, K::None, none);
-  add("TPIT2Ka", "p1Click", 1, 37, {{"p33", "abcd"}}, K::Fixed, kPIT2K);
+  add("TPIT2Ka", "p1Click", 1, 37, {{"p31", "abcd"}}, K::Fixed, kPIT2K);
   add("TPIT2Kb", "p40Click", 39, 40, {}, K::None, none).hoverHighlight = false;
   add("TPITBa", "p1Click", 1, 24, {}, K::OwnerAware, kPITB);
   add("TPITBb", "p1Click", 25, 49, {}, K::None, none);
