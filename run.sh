@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Builds everything and starts the program. Until the windows exist this runs
-# solvcalc on a copy of the example return set.
+# Builds everything and starts the program. Without a display it says how to
+# run the program and recalculates a copy of the example return set instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja
 cmake --build build
 
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+  exec build/src/app/Solv2010 "$@"
+fi
+
+echo "== Brak ekranu (DISPLAY, WAYLAND_DISPLAY): program Solv2010 potrzebuje okien."
+echo "   Uruchom go na pulpicie:    build/src/app/Solv2010"
+echo "   albo na ekranie wirtualnym: xvfb-run -a -s '-screen 0 1280x1024x24' build/src/app/Solv2010"
+echo "   Poniżej obliczenia przykładowego zestawu programem solvcalc."
 work=build/run/SAVE
 mkdir -p "$work"
 cp examples/pit37.i10 "$work/1.i10"

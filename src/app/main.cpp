@@ -1,0 +1,74 @@
+// Solv2010: the start screen, the set dialog and the main window.
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTimer>
+#include <QTranslator>
+#include <exception>
+#include <filesystem>
+
+#include "main_window.hpp"
+#include "qt_messages.hpp"
+#include "services/message_service.hpp"
+#include "start_windows.hpp"
+#include "store/store.hpp"
+
+namespace {
+
+// Errors escaping an event handler are shown in a box; the program goes on.
+class Application final : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      solv::app::ShowErrorBox(e.what());
+    } catch (...) {
+      solv::app::ShowErrorBox("Nieznany błąd programu.");
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Solvenor Vandrel 2010"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Solvenor Vandrel 2010"));
+  QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setPointSize(10);
+  QApplication::setFont(font);
+  QApplication::setWindowIcon(solv::app::ProgramIcon());
+
+  solv::Store().programFolder = QCoreApplication::applicationDirPath().toStdString();
+  std::error_code ec;
+  std::filesystem::create_directories(solv::DataFolder(), ec);
+  solv::app::InstallQtMessageProvider();
+
+  {
+    solv::app::TSplashScreen splash;
+    if (splash.exec() != QDialog::Accepted) return 0;
+  }
+  solv::app::TFormOkno_glowne window;
+  solv::app::SetMessageOwner(&window);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
+  window.showMaximized();
+  bool go = true;
+  QTimer::singleShot(0, &window, [&] {
+    if (!window.StartUp()) {
+      go = false;
+      QApplication::exit(0);
+    }
+  });
+  return go ? QApplication::exec() : 0;
+}

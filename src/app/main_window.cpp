@@ -1,0 +1,665 @@
+#include "main_window.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "calc/dispatch.hpp"
+#include "form_his.hpp"
+#include "help.hpp"
+#include "markup_html.hpp"
+#include "messages/messages.hpp"
+#include "page_window.hpp"
+#include "qt_messages.hpp"
+#include "report/page_definition.hpp"
+#include "services/message_service.hpp"
+#include "shell/box_locking.hpp"
+#include "start_windows.hpp"
+#include "store/forms.hpp"
+#include "store/store.hpp"
+
+namespace solv::app {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+bool SameName(const std::string& a, const std::string& b) {
+  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
+PageWindow* PageOf(QMdiSubWindow* w) { return w ? qobject_cast<PageWindow*>(w->widget()) : nullptr; }
+
+constexpr int kMessagesOpenHeight = 140;
+
+}  // namespace
+
+TFormOkno_glowne::TFormOkno_glowne(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("TFormOkno_glowne"));
+  setWindowTitle(QStringLiteral("Solvenor Vandrel 2010"));
+  BuildActions();
+  BuildMenus();
+  BuildCentral();
+  BuildToolbarWindow();
+  SetReloadOpenPages([this] {
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+      if (PageWindow* p = PageOf(w)) p->ReloadCells();
+  });
+  resize(1180, 860);
+}
+
+TFormOkno_glowne::~TFormOkno_glowne() {
+  SetReloadOpenPages({});
+  destroying_ = true;
+  // The page windows go with the document area; nothing of this window may
+  // answer their going.
+  disconnect(mdi_, nullptr, this, nullptr);
+  for (QMdiSubWindow* w : mdi_->subWindowList()) disconnect(w, nullptr, this, nullptr);
+}
+
+QAction* TFormOkno_glowne::Action(const QString& name) const {
+  auto it = actions_.find(name);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QPushButton* TFormOkno_glowne::FormButton(const QString& actionName) const {
+  auto it = formButtons_.find(actionName);
+  return it == formButtons_.end() ? nullptr : it->second;
+}
+
+void TFormOkno_glowne::BuildActions() {
+  auto add = [this](const char* name, const QString& caption, auto slot) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(QString::fromUtf8(name));
+    connect(a, &QAction::triggered, this, slot);
+    actions_[a->objectName()] = a;
+    return a;
+  };
+  add("Action7", QStringLiteral("A&ktualizacja programu"), [this] { StartUpdater(false); });
+  add("Action4", QStringLiteral("Sprawdź czy jest nowsza wersja"), [this] { StartUpdater(true); });
+  add("FilePrintSetup1", QStringLiteral("&Ustawienia drukarki"), [this] {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Ustawienia drukarki"));
+    dialog.exec();
+  });
+  QAction* online = add("ActionPomocWWW", QStringLiteral("Aktywna pomoc on-line"), [this] {
+    if (HelpOnline()) {
+      PlaceHelpMarkers();
+    } else {
+      for (auto* marker : mdi_->findChildren<QToolButton*>(QStringLiteral("helpMarker"))) marker->deleteLater();
+    }
+  });
+  online->setCheckable(true);
+  add("Action1", QStringLiteral("&Zakończ"), [this] { close(); })->setShortcut(QKeySequence(QStringLiteral("Alt+F4")));
+  add("Action20", QStringLiteral("Otwórz..."), [this] { OpenSetDialog(); });
+  add("Action6", QStringLiteral("Pomoc"), [] { ShowHelpTopic(QStringLiteral("Instrukcja")); });
+  add("Action11", QStringLiteral("Licencja"), [] { ShowHelpTopic(QStringLiteral("Licencja")); });
+  add("Action12", QStringLiteral("Najczęściej zadawane pytania"), [] { OpenWebPage(kFaqUrl); });
+  add("Action10", QStringLiteral("Nasza oferta"), [] { OpenWebPage(kOfferUrl); });
+  add("Action13", QStringLiteral("Solvenor 2010 w internecie"), [] { OpenWebPage(kProductUrl); });
+  add("Action14", QStringLiteral("Vandrel"), [] { ShowHelpTopic(QStringLiteral("vandrel/vandrel")); });
+  add("Action8", QStringLiteral("Połącz z witryną użytkowników"), [] { OpenWebPage(kUsersUrl); });
+  add("Action2", QStringLiteral("&Drukuj..."), [this] { PrintAction(); })->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+  const char letters[] = "abcdef";
+  for (int i = 0; i < 6; ++i) {
+    const char letter = letters[i];
+    QAction* a = add((std::string("Action_") + letter).c_str(), QString::number(i + 1), [this, letter] { SwitchPage(letter); });
+    a->setCheckable(true);
+    a->setToolTip(QStringLiteral("Strona %1 formularza").arg(i + 1));
+    pageActions_.push_back(a);
+  }
+  QAction* test = add("ActionTestBierz", QStringLiteral("Spra&wdź bieżący formularz"), [this] {
+    if (!formBar_->isVisible()) return;
+    RequestRefresh();
+    RefreshPoint();
+    SetMessagesPanelOpen(true);
+  });
+  test->setShortcuts({QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(Qt::Key_F5)});
+  add("ActionUsun", QStringLiteral("&Usuń"), [this] { DeleteAction(); });
+  QAction* close = add("Action3", QStringLiteral("&Zamknij"), [this] {
+    if (QMdiSubWindow* w = mdi_->activeSubWindow(); PageOf(w)) {
+      ClosePage(PageOf(w)->InstanceName());
+      ClearMessages();
+      RefreshPoint();
+    }
+  });
+  close->setShortcut(QKeySequence(QStringLiteral("Ctrl+F4")));
+  add("Action5", QStringLiteral("Z&amknij wszystkie"), [this] {
+    CloseAllPages();
+    EnableFormActions();
+    ClearMessages();
+    RefreshPoint();
+  });
+  for (const FormAction& fa : kFormActions) {
+    QAction* a = add(fa.action, QString::fromUtf8(fa.caption), [this, &fa] { RunFormAction(fa, *this); });
+    a->setToolTip(Q(FormActionHint(fa)));
+  }
+  add("ActionCalc", QStringLiteral("Kalkulator"), [this] { StartCalculator(); })->setToolTip(QStringLiteral("Kalkulator podręczny"));
+  add("ActionTestZezn", QStringLiteral("Sprawdź zeznanie"), [this] { CheckWholeReturnAction(); })
+      ->setToolTip(QStringLiteral("Sprawdź całe zeznanie podatkowe"));
+  add("ActionRazemOsobno", QStringLiteral("Razem czy osobno"), [] {
+    InfoBox("Symulacja korzyści rozliczenia wspólnego nie jest jeszcze dostępna w tej wersji programu.",
+            "Informacja");
+  })->setToolTip(QStringLiteral("Symulacja korzyści rozliczenia wspólnego"));
+}
+
+void TFormOkno_glowne::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu"));
+  bar->setToolTip(QString());
+  bar->setAccessibleName(QStringLiteral("Główne menu programu"));
+  QMenu* program = bar->addMenu(QStringLiteral("&Program"));
+  program->addAction(Action(QStringLiteral("Action7")));
+  program->addAction(Action(QStringLiteral("FilePrintSetup1")));
+  program->addAction(Action(QStringLiteral("ActionPomocWWW")));
+  program->addSeparator();
+  program->addAction(Action(QStringLiteral("Action1")));
+  QMenu* sets = bar->addMenu(QStringLiteral("&Zestawy danych"));
+  sets->addAction(Action(QStringLiteral("Action20")));
+  QMenu* info = bar->addMenu(QStringLiteral("&Informacje"));
+  info->addAction(Action(QStringLiteral("Action6")));
+  info->addAction(Action(QStringLiteral("Action11")));
+  info->addAction(Action(QStringLiteral("Action12")));
+  info->addSeparator();
+  info->addAction(Action(QStringLiteral("Action10")));
+  info->addSeparator();
+  info->addAction(Action(QStringLiteral("Action13")));
+  QMenu* pres = bar->addMenu(QStringLiteral("P&rezentacja"));
+  pres->addAction(Action(QStringLiteral("Action14")));
+
+  formBar_ = addToolBar(QStringLiteral("Pasek formularzy"));
+  formBar_->setObjectName(QStringLiteral("PasekFormularzy"));
+  formBar_->setMovable(false);
+  formBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  formBar_->addAction(Action(QStringLiteral("Action2")));
+  formBar_->addSeparator();
+  for (QAction* a : pageActions_) formBar_->addAction(a);
+  formBar_->addSeparator();
+  formBar_->addAction(Action(QStringLiteral("ActionTestBierz")));
+  formBar_->addAction(Action(QStringLiteral("ActionUsun")));
+  formBar_->addSeparator();
+  formBar_->addAction(Action(QStringLiteral("Action3")));
+  QAction* all = Action(QStringLiteral("Action5"));
+  formBar_->addAction(all);
+  formBar_->hide();
+}
+
+void TFormOkno_glowne::BuildCentral() {
+  auto* central = new QWidget(this);
+  auto* v = new QVBoxLayout(central);
+  v->setContentsMargins(0, 0, 0, 0);
+  v->setSpacing(0);
+
+  auto* strip = new QFrame(central);
+  strip->setObjectName(QStringLiteral("infoStrip"));
+  strip->setStyleSheet(QStringLiteral(
+      "QFrame#infoStrip{background:qlineargradient(x1:0,y1:0,x2:1,y2:0,stop:0 #1d4e89,stop:1 #3a78c2);}"
+      "QFrame#infoStrip QLabel{color:white;}"));
+  auto* h = new QHBoxLayout(strip);
+  h->setContentsMargins(10, 4, 10, 4);
+  auto* logo = new QLabel(strip);
+  logo->setText(QStringLiteral("<b style='font-size:15px'>Solvenor Vandrel 2010</b>"));
+  h->addWidget(logo);
+  h->addSpacing(20);
+  version_ = new QLabel(QStringLiteral("Program:  wersja z dnia "), strip);
+  version_->setObjectName(QStringLiteral("lblWersja"));
+  h->addWidget(version_);
+  h->addStretch();
+  auto* present = new QPushButton(QStringLiteral("Prezentacja"), strip);
+  present->setCursor(Qt::PointingHandCursor);
+  connect(present, &QPushButton::clicked, Action(QStringLiteral("Action14")), &QAction::trigger);
+  h->addWidget(present);
+  auto* social = new QLabel(QStringLiteral("<a style='color:white' href='%1'>Dołącz do nas na Facebooku</a>")
+                                .arg(QString::fromUtf8(kSocialUrl)),
+                            strip);
+  connect(social, &QLabel::linkActivated, this, [] { OpenWebPage(kSocialUrl); });
+  h->addWidget(social);
+  v->addWidget(strip);
+
+  splitter_ = new QSplitter(Qt::Vertical, central);
+  mdi_ = new QMdiArea(splitter_);
+  mdi_->setObjectName(QStringLiteral("DocumentArea"));
+  mdi_->setBackground(QColor(0x6b, 0x7f, 0x99));
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, &TFormOkno_glowne::SubWindowActivated);
+  splitter_->addWidget(mdi_);
+
+  auto* panel = new QWidget(splitter_);
+  auto* pv = new QVBoxLayout(panel);
+  pv->setContentsMargins(0, 0, 0, 0);
+  pv->setSpacing(0);
+  auto* header = new QToolButton(panel);
+  header->setObjectName(QStringLiteral("messagesToggle"));
+  header->setText(QStringLiteral("Komunikaty"));
+  header->setToolTip(QStringLiteral("rozwiń listę komunikatów"));
+  header->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  header->setArrowType(Qt::UpArrow);
+  header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  header->setAutoRaise(true);
+  connect(header, &QToolButton::clicked, this, [this] {
+    SetMessagesPanelOpen(messagesScroll_->height() < 20);
+  });
+  pv->addWidget(header);
+  messagesScroll_ = new QScrollArea(panel);
+  messagesScroll_->setWidgetResizable(true);
+  messagesScroll_->setStyleSheet(QStringLiteral("QScrollArea{background:white;border-top:1px solid #9aa;}"));
+  messages_ = new QLabel(messagesScroll_);
+  messages_->setObjectName(QStringLiteral("LinkLabelMessages"));
+  messages_->setWordWrap(true);
+  messages_->setTextFormat(Qt::RichText);
+  messages_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  messages_->setMargin(8);
+  messages_->setStyleSheet(QStringLiteral("background:white;"));
+  connect(messages_, &QLabel::linkActivated, this, &TFormOkno_glowne::FollowLink);
+  messagesScroll_->setWidget(messages_);
+  pv->addWidget(messagesScroll_);
+  splitter_->addWidget(panel);
+  splitter_->setCollapsible(0, false);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setSizes({700, kMessagesOpenHeight});
+  splitter_->handle(1)->setToolTip(QStringLiteral("rozwiń listę komunikatów"));
+  v->addWidget(splitter_, 1);
+  setCentralWidget(central);
+}
+
+void TFormOkno_glowne::SetMessagesPanelOpen(bool open) {
+  QList<int> sizes = splitter_->sizes();
+  const int total = sizes.value(0) + sizes.value(1);
+  const int header = 24;
+  const int panel = open ? header + kMessagesOpenHeight : header;
+  splitter_->setSizes({total - panel, panel});
+  if (auto* t = findChild<QToolButton*>(QStringLiteral("messagesToggle"))) t->setArrowType(open ? Qt::DownArrow : Qt::UpArrow);
+}
+
+void TFormOkno_glowne::BuildToolbarWindow() {
+  auto* content = new QWidget;
+  content->setObjectName(QStringLiteral("TFormMainToolbar"));
+  auto* v = new QVBoxLayout(content);
+  v->setContentsMargins(4, 4, 4, 4);
+  v->setSpacing(6);
+  buttonPanel_ = new QWidget(content);
+  buttonPanel_->setObjectName(QStringLiteral("FormButtons"));
+  for (int i = 0; i < kToolbarActionCount; ++i) {
+    const FormAction& fa = kFormActions[static_cast<size_t>(i)];
+    QAction* a = Action(QString::fromUtf8(fa.action));
+    auto* b = new QPushButton(a->text(), buttonPanel_);
+    b->setObjectName(QStringLiteral("btn") + a->objectName());
+    b->setToolTip(a->toolTip());
+    b->setGeometry(0, 25 * i, 120, 24);
+    connect(b, &QPushButton::clicked, a, &QAction::trigger);
+    formButtons_[a->objectName()] = b;
+  }
+  v->addWidget(buttonPanel_);
+  auto* line = new QFrame(content);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  v->addWidget(line);
+  for (const char* name : {"ActionRazemOsobno", "ActionTestZezn", "ActionCalc"}) {
+    QAction* a = Action(QString::fromUtf8(name));
+    auto* b = new QPushButton(a->text(), content);
+    b->setObjectName(QStringLiteral("btn") + a->objectName());
+    b->setToolTip(a->toolTip());
+    b->setFixedSize(120, 28);
+    connect(b, &QPushButton::clicked, a, &QAction::trigger);
+    formButtons_[a->objectName()] = b;
+    v->addWidget(b);
+  }
+  v->addStretch();
+  toolbarWindow_ = mdi_->addSubWindow(content, Qt::SubWindow | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+  toolbarWindow_->setWindowTitle(QStringLiteral("Menu"));
+  toolbarWindow_->setObjectName(QStringLiteral("FormMainToolbar"));
+  toolbarWindow_->move(0, 0);
+  toolbarWindow_->resize(140, 520);
+  toolbarWindow_->show();
+  EnableFormActions();
+}
+
+void TFormOkno_glowne::EnableFormActions() {
+  const auto visible = FormActionsVisible();
+  const ToolbarLayout layout = LayOutToolbar(visible);
+  for (int i = 0; i < kToolbarActionCount; ++i) {
+    const FormAction& fa = kFormActions[static_cast<size_t>(i)];
+    QAction* a = Action(QString::fromUtf8(fa.action));
+    a->setVisible(visible[static_cast<size_t>(i)]);
+    a->setEnabled(visible[static_cast<size_t>(i)]);
+    QPushButton* b = FormButton(a->objectName());
+    b->setVisible(visible[static_cast<size_t>(i)]);
+    if (layout.top[static_cast<size_t>(i)] >= 0) b->move(0, layout.top[static_cast<size_t>(i)]);
+  }
+  for (int i = 0; i < 4; ++i) {
+    QAction* a = Action(QString::fromUtf8(kFormActions[static_cast<size_t>(kToolbarActionCount + i)].action));
+    a->setEnabled(true);
+  }
+  buttonPanel_->setFixedSize(120, layout.panelHeight);
+  if (toolbarWindow_) toolbarWindow_->resize(toolbarWindow_->widget()->sizeHint() + QSize(12, 34));
+}
+
+bool TFormOkno_glowne::StartUp() {
+  TFormHis dialog(this);
+  dialog.setProperty("keepRunning", true);
+  dialog.exec();
+  if (dialog.NoSetOpen()) return false;
+  started_ = true;
+  EnableFormActions();
+  ClearMessages();
+  RequestRefresh();
+  RefreshPoint();
+  version_->setText(QStringLiteral("Program:  wersja z dnia ") + Q(VersionText()));
+  return true;
+}
+
+void TFormOkno_glowne::OpenSetDialog() {
+  TFormHis dialog(this);
+  dialog.setProperty("keepRunning", true);
+  const int r = dialog.exec();
+  if (dialog.NoSetOpen()) {
+    close();
+    return;
+  }
+  if (r == QDialog::Accepted) {
+    CloseAllPages();
+    EnableFormActions();
+    ClearMessages();
+    RequestRefresh();
+    RefreshPoint();
+  }
+}
+
+std::vector<std::string> TFormOkno_glowne::OpenWindowNames() const {
+  std::vector<std::string> out;
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w)) out.push_back(p->InstanceName());
+  return out;
+}
+
+QMdiSubWindow* TFormOkno_glowne::SubWindowOf(const std::string& instanceName) const {
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w); p && SameName(p->InstanceName(), instanceName)) return w;
+  return nullptr;
+}
+
+PageWindow* TFormOkno_glowne::Page(const std::string& instanceName) const { return PageOf(SubWindowOf(instanceName)); }
+PageWindow* TFormOkno_glowne::ActivePage() const { return PageOf(mdi_->activeSubWindow()); }
+
+void TFormOkno_glowne::CreatePage(const std::string& className, const std::string& instanceName) {
+  const PageDefinition* def = FindPage(className);
+  if (!def) return;
+  busy_ = true;
+  const std::string name = instanceName.empty() ? def->info.pageName : instanceName;
+  auto* page = new PageWindow(*def, name);
+  page->onStored = [this] { RefreshPoint(); };
+  page->lockOpenPages = [this] { LockOpenPages(); };
+  QMdiSubWindow* sub = mdi_->addSubWindow(page, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowTitle(Q(def->info.Caption()));
+  const int left = toolbarWindow_ ? toolbarWindow_->geometry().right() + 2 : 0;
+  const int width = std::min(817 + 40, std::max(400, mdi_->viewport()->width() - left));
+  sub->setGeometry(left, 0, width, mdi_->viewport()->height());
+  connect(sub, &QObject::destroyed, this, [this] {
+    if (!destroying_ && !ActivePage()) formBar_->hide();
+  });
+  formBar_->show();
+  sub->show();
+  sub->resize(sub->width(), mdi_->viewport()->height());
+  busy_ = false;
+  mdi_->setActiveSubWindow(sub);
+  SubWindowActivated(sub);
+}
+
+void TFormOkno_glowne::BringToFront(const std::string& instanceName) {
+  if (QMdiSubWindow* w = SubWindowOf(instanceName)) {
+    w->showNormal();
+    mdi_->setActiveSubWindow(w);
+  }
+}
+
+void TFormOkno_glowne::FocusPage(const std::string& instanceName) { BringToFront(instanceName); }
+
+void TFormOkno_glowne::ReloadPage(const std::string& instanceName) {
+  if (PageWindow* p = Page(instanceName)) p->ReloadCells();
+}
+
+void TFormOkno_glowne::ClosePage(const std::string& instanceName) {
+  QMdiSubWindow* w = SubWindowOf(instanceName);
+  if (!w) return;
+  if (PageWindow* p = PageOf(w)) p->LeaveEditor();
+  w->close();
+  if (!ActivePage()) formBar_->hide();
+}
+
+void TFormOkno_glowne::CloseAllPages() {
+  for (const std::string& name : OpenWindowNames()) ClosePage(name);
+  formBar_->hide();
+}
+
+void TFormOkno_glowne::ShowSetList(const std::vector<std::string>& lines, const std::vector<std::string>& sections,
+                                   const std::string& baseName) {
+  auto* w = new TFormHis02(lines, sections, baseName, *this, this);
+  w->show();
+}
+
+void TFormOkno_glowne::ShowFormMenu(int formIndex) {
+  QMenu menu(this);
+  for (int i = 0; i < 4; ++i) {
+    const FormAction& fa = kFormActions[static_cast<size_t>(kToolbarActionCount + i)];
+    const bool isM = std::string_view(fa.baseName).starts_with("PITM");
+    if ((formIndex == kPITM) != isM) continue;
+    menu.addAction(Action(QString::fromUtf8(fa.action)));
+  }
+  const char* button = formIndex == kPITM ? "ActionPITM" : "ActionPITZ";
+  QPushButton* b = FormButton(QString::fromUtf8(button));
+  const QPoint at = b ? b->mapToGlobal(QPoint(10, 10)) : QCursor::pos();
+  menu.exec(at);
+}
+
+bool TFormOkno_glowne::HelpOnline() const { return Action(QStringLiteral("ActionPomocWWW"))->isChecked(); }
+
+void TFormOkno_glowne::PlaceHelpMarkers() {
+  PageWindow* page = ActivePage();
+  if (!page) return;
+  for (auto* m : page->Sheet()->findChildren<QToolButton*>(QStringLiteral("helpMarker"))) delete m;
+  for (const HelpMarker& hm : HelpMarkers(ProgramFolder(), page->InstanceName(), page->Info().tag)) {
+    auto* b = new QToolButton(page->Sheet());
+    b->setObjectName(QStringLiteral("helpMarker"));
+    b->setText(QStringLiteral("?"));
+    b->setStyleSheet(QStringLiteral("QToolButton{color:rgb(0,193,0);font:bold 10pt 'Liberation Sans';}"));
+    b->setGeometry(hm.x, hm.y, 20, 20);
+    b->setToolTip(Q(hm.Hint()));
+    b->setCursor(Qt::PointingHandCursor);
+    const QString topic = Q(hm.topic);
+    connect(b, &QToolButton::clicked, this, [topic] { ShowHelpTopic(topic); });
+    b->show();
+  }
+}
+
+void TFormOkno_glowne::SubWindowActivated(QMdiSubWindow* w) {
+  // The document area reports its active window again whenever the main
+  // window itself is activated; only a change of window activates a page.
+  if (!w || w == lastActive_) return;
+  lastActive_ = w;
+  if (w == toolbarWindow_) {
+    formBar_->hide();
+    return;
+  }
+  PageWindow* page = PageOf(w);
+  if (!page) return;
+  if (busy_) {
+    lastActive_ = nullptr;
+    return;
+  }
+  formBar_->show();
+  const int pages = page->Info().pages;
+  for (int i = 0; i < 6; ++i) {
+    pageActions_[static_cast<size_t>(i)]->setVisible(i < pages);
+    pageActions_[static_cast<size_t>(i)]->setChecked(i + 1 == page->Info().tag);
+  }
+  page->Activate();
+  RefreshPoint();
+}
+
+void TFormOkno_glowne::LockOpenPages() {
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w)) ApplyLocking(p->Page(), p->InstanceName());
+}
+
+void TFormOkno_glowne::RefreshPoint() {
+  if (!refreshRequested_) return;
+  refreshRequested_ = false;
+  messages_->setText(Q(MarkupToHtml(MessagesText())));
+}
+
+void TFormOkno_glowne::SwitchPage(char letter) {
+  PageWindow* page = ActivePage();
+  if (!page) return;
+  const std::string cls = SwitchPageClass(page->Info().className, letter);
+  if (cls.empty()) {
+    for (int i = 0; i < 6; ++i) pageActions_[static_cast<size_t>(i)]->setChecked(i + 1 == page->Info().tag);
+    return;
+  }
+  QMdiSubWindow* sub = mdi_->activeSubWindow();
+  const std::string name = page->InstanceName();
+  const QRect geometry = sub->geometry();
+  page->LeaveEditor();
+  sub->close();
+  QApplication::processEvents();
+  CreatePage(cls, name);
+  if (QMdiSubWindow* now = SubWindowOf(name)) now->setGeometry(geometry);
+  if (HelpOnline()) PlaceHelpMarkers();
+}
+
+void TFormOkno_glowne::DeleteAction() {
+  PageWindow* page = ActivePage();
+  if (!page) return;
+  if (DeleteFormInstance(page->InstanceName(), *this)) {
+    EnableFormActions();
+    ClearMessages();
+    RequestRefresh();
+    RefreshPoint();
+  }
+}
+
+void TFormOkno_glowne::FollowLink(const QString& param) {
+  SetMessagesPanelOpen(false);
+  QStringList parts = param.split(u'#');
+  QString value;
+  bool correct = false;
+  if (parts.value(0).compare(QStringLiteral("popraw"), Qt::CaseInsensitive) == 0) {
+    correct = true;
+    RequestRefresh();
+    value = parts.value(1);
+    bool ok = false;
+    const double v = QString(value).replace(u',', u'.').toDouble(&ok);
+    if (!ok || v < 0) value = QStringLiteral("0");
+    parts = parts.mid(2);
+  }
+  const std::string pageName = parts.value(0).toStdString();
+  const std::string box = parts.value(1).trimmed().toStdString();
+  if (pageName.empty()) return;
+  PageWindow* target = nullptr;
+  for (QMdiSubWindow* w : mdi_->subWindowList()) {
+    PageWindow* p = PageOf(w);
+    if (!p) continue;
+    const std::string name = p->InstanceName();
+    const bool match = pageName.find('_') == std::string::npos
+                           ? name.size() > 1 && SameName(pageName.substr(0, pageName.size() - 1), name.substr(0, name.size() - 1))
+                           : SameName(pageName, name);
+    if (match) {
+      target = p;
+      break;
+    }
+  }
+  if (!target) return;
+  const std::string instance = target->InstanceName();
+  BringToFront(instance);
+  const std::string base = pageName.substr(0, pageName.find('_'));
+  SwitchPage(base.back());
+  target = Page(instance);
+  if (!target) return;
+  TKVZEditField* cell = target->Cell(box);
+  if (!cell || cell->Tag() == 2) return;
+  target->ClickCell(cell);
+  if (correct && target->Editor()->isVisible()) target->Editor()->setText(value);
+}
+
+void TFormOkno_glowne::StartUpdater(bool checkOnly) {
+  if (AskBox("Przy aktualizacji programu konieczne jest jego wyłączenie.\r\nCzy kontynuować aktualizację?", "&TAK",
+             "&NIE", "Informacja") != 1)
+    return;
+  const QString updater = ProgramFile(QStringLiteral("renovo"));
+  if (!QFile::exists(updater) || !QProcess::startDetached(updater, checkOnly ? QStringList{QStringLiteral("01")} : QStringList{})) {
+    InfoBox(("Nie znaleziono programu aktualizującego: " + updater).toStdString(), "Informacja");
+    return;
+  }
+  close();
+}
+
+void TFormOkno_glowne::StartCalculator() {
+  for (const char* name : {"gnome-calculator", "kcalc", "galculator", "xcalc", "qalculate-gtk", "mate-calc"}) {
+    const QString path = QStandardPaths::findExecutable(QString::fromUtf8(name));
+    if (!path.isEmpty() && QProcess::startDetached(path, {})) return;
+  }
+  InfoBox("Nie znaleziono kalkulatora (gnome-calculator, kcalc, galculator, xcalc).", "Informacja");
+}
+
+void TFormOkno_glowne::CheckWholeReturnAction() {
+  if (ActivePage()) ActivePage()->LeaveEditor();
+  const WholeReturnCheck check = CheckWholeReturn();
+  QDialog dialog(this);
+  dialog.setWindowTitle(QStringLiteral("Komunikaty zbiorcze"));
+  auto* v = new QVBoxLayout(&dialog);
+  auto* scroll = new QScrollArea(&dialog);
+  scroll->setWidgetResizable(true);
+  auto* label = new QLabel(Q(MarkupToHtml(check.text)));
+  label->setWordWrap(true);
+  label->setTextFormat(Qt::RichText);
+  label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  label->setMargin(8);
+  label->setStyleSheet(QStringLiteral("background:white;"));
+  scroll->setWidget(label);
+  v->addWidget(scroll);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Zamknij"));
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  v->addWidget(buttons);
+  dialog.resize(640, 420);
+  dialog.exec();
+  for (const std::string& name : OpenWindowNames()) ReloadPage(name);
+}
+
+void TFormOkno_glowne::PrintAction() {
+  if (AskBox("Czy chcesz sprawdzić całość zeznania (deklarację główną i załączniki)?", "&TAK", "&NIE",
+             "Informacja") == 1)
+    CheckWholeReturnAction();
+  InfoBox("Drukowanie formularzy nie jest jeszcze dostępne w tej wersji programu.", "Informacja");
+}
+
+void TFormOkno_glowne::closeEvent(QCloseEvent* e) {
+  CloseAllPages();
+  e->accept();
+}
+
+}  // namespace solv::app

@@ -1,0 +1,101 @@
+// The main window: menus and actions, the toolbar window with the form
+// buttons, the page windows in the document area, the form toolbar and the
+// messages panel.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shell/form_registry.hpp"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QToolBar;
+
+namespace solv::app {
+
+class PageWindow;
+
+class TFormOkno_glowne : public QMainWindow, public Desktop {
+  Q_OBJECT
+ public:
+  explicit TFormOkno_glowne(QWidget* parent = nullptr);
+  ~TFormOkno_glowne() override;
+
+  // The start: the set dialog; false when the program is to end.
+  bool StartUp();
+
+  // Desktop
+  std::vector<std::string> OpenWindowNames() const override;
+  void CreatePage(const std::string& className, const std::string& instanceName) override;
+  void BringToFront(const std::string& instanceName) override;
+  void FocusPage(const std::string& instanceName) override;
+  void ReloadPage(const std::string& instanceName) override;
+  void ClosePage(const std::string& instanceName) override;
+  void ShowSetList(const std::vector<std::string>& lines, const std::vector<std::string>& sections,
+                   const std::string& baseName) override;
+  void ShowFormMenu(int formIndex) override;
+  bool HelpOnline() const override;
+  void PlaceHelpMarkers() override;
+
+  PageWindow* ActivePage() const;
+  PageWindow* Page(const std::string& instanceName) const;
+  QMdiArea* DocumentArea() const { return mdi_; }
+  QToolBar* FormToolbar() const { return formBar_; }
+  QAction* Action(const QString& name) const;
+  QPushButton* FormButton(const QString& actionName) const;
+  QLabel* MessagesLabel() const { return messages_; }
+
+  void SwitchPage(char letter);
+  void EnableFormActions();
+  void RefreshPoint();
+  void RequestRefresh() { refreshRequested_ = true; }
+  void CloseAllPages();
+  void OpenSetDialog();
+  void FollowLink(const QString& param);
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolbarWindow();
+  void BuildCentral();
+  void SubWindowActivated(QMdiSubWindow* w);
+  void LockOpenPages();
+  void SetMessagesPanelOpen(bool open);
+  QMdiSubWindow* SubWindowOf(const std::string& instanceName) const;
+  void StartUpdater(bool checkOnly);
+  void StartCalculator();
+  void CheckWholeReturnAction();
+  void PrintAction();
+  void DeleteAction();
+
+  QMdiArea* mdi_ = nullptr;
+  QMdiSubWindow* toolbarWindow_ = nullptr;
+  QWidget* buttonPanel_ = nullptr;
+  std::map<QString, QPushButton*> formButtons_;
+  QToolBar* formBar_ = nullptr;
+  std::vector<QAction*> pageActions_;
+  QSplitter* splitter_ = nullptr;
+  QScrollArea* messagesScroll_ = nullptr;
+  QLabel* messages_ = nullptr;
+  QLabel* version_ = nullptr;
+  std::map<QString, QAction*> actions_;
+  bool busy_ = false;
+  bool refreshRequested_ = false;
+  bool started_ = false;
+  bool destroying_ = false;
+  QPointer<QMdiSubWindow> lastActive_;
+};
+
+}  // namespace solv::app

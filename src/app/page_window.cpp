@@ -1,0 +1,371 @@
+#include "page_window.hpp"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "calc/dispatch.hpp"
+#include "shell/box_locking.hpp"
+#include "qt_canvas.hpp"
+#include "qt_messages.hpp"
+#include "report/print_page.hpp"
+#include "services/message_service.hpp"
+#include "shell/page_behaviour.hpp"
+#include "store/store.hpp"
+
+namespace solv::app {
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// Code points before the UTF-16 position pos of text.
+int CodePointsBefore(const QString& text, int pos) { return static_cast<int>(text.left(pos).toUcs4().size()); }
+int Utf16Position(const QString& text, int codePoints) {
+  const QList<uint> ucs = text.toUcs4();
+  return static_cast<int>(QString::fromUcs4(reinterpret_cast<const char32_t*>(ucs.constData()),
+                                            std::min<qsizetype>(codePoints, ucs.size()))
+                              .size());
+}
+
+int AskByBox(std::string_view text, std::string_view title, const std::vector<std::string>& buttons) {
+  auto at = [&](size_t i) { return i < buttons.size() ? buttons[i] : std::string(); };
+  return AskBox(std::string(text), at(0), at(1), std::string(title), at(2));
+}
+
+}  // namespace
+
+// The page as the page operations see it.
+class PageWindow::Host final : public PageHost {
+ public:
+  explicit Host(PageWindow& w) : w_(w), cells_(*w.page_) {}
+  std::string ClassName() const override { return w_.Info().className; }
+  PageCells& Cells() override { return cells_; }
+  void LockOpenPages() override {
+    if (w_.lockOpenPages)
+      w_.lockOpenPages();
+    else
+      ApplyLocking(*w_.page_, w_.page_->Name());
+  }
+
+ private:
+  PageWindow& w_;
+  PageModelCells cells_;
+};
+
+// ---------------------------------------------------------------------------
+// KvzEdit
+
+KvzEdit::KvzEdit(PageWindow* page, QWidget* parent) : QLineEdit(parent), page_(page) {
+  setObjectName(QStringLiteral("Ed1"));
+  setFrame(false);
+  QFont f(QtCanvas::FontFamily("Arial"));
+  f.setPixelSize(16);
+  f.setBold(true);
+  setFont(f);
+  setStyleSheet(QStringLiteral("QLineEdit{background:#c0c0c0;border:none;padding:0 2px;}"));
+  hide();
+}
+
+bool KvzEdit::event(QEvent* e) {
+  // Tab would otherwise move the focus before the key reaches the editor.
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+      page_->TabStep(k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier));
+      return true;
+    }
+  }
+  return QLineEdit::event(e);
+}
+
+void KvzEdit::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      page_->EnterPressed();
+      return;
+    case Qt::Key_Escape: {
+      EditorState st;
+      st.text = text().toStdString();
+      st.type = type_;
+      KeyResult r = TypeKey(st, kKeyEscape);
+      if (r.accepted) setText(QString::fromStdString(r.state.text));
+      return;
+    }
+    default: break;
+  }
+  const QString typed = e->text();
+  if (typed.isEmpty() || !typed.at(0).isPrint() || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    QLineEdit::keyPressEvent(e);  // caret movement, Backspace, Delete, copy and paste
+    return;
+  }
+  EditorState st;
+  st.text = text().toStdString();
+  st.type = type_;
+  st.precision = precision_;
+  st.upperCase = true;
+  st.caret = CodePointsBefore(text(), cursorPosition());
+  if (hasSelectedText()) {
+    st.selStart = CodePointsBefore(text(), selectionStart());
+    st.selLength = CodePointsBefore(text(), selectionStart() + static_cast<int>(selectedText().size())) - st.selStart;
+  }
+  for (char32_t key : typed.toUcs4()) {
+    KeyResult r = TypeKey(st, key);
+    if (!r.accepted) continue;
+    st = r.state;
+  }
+  const QString now = QString::fromStdString(st.text);
+  if (now != text()) setText(now);
+  setCursorPosition(Utf16Position(now, st.caret));
+}
+
+void KvzEdit::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  // Another window or a menu taking the focus is no leaving of the box.
+  if (isVisible() && e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
+    page_->LeaveEditor();
+}
+
+// ---------------------------------------------------------------------------
+// PageWidget
+
+PageWidget::PageWidget(PageWindow* page, QWidget* parent) : QWidget(parent), page_(page) {
+  setObjectName(QStringLiteral("sheet"));
+  setMouseTracking(true);
+  setFocusPolicy(Qt::NoFocus);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  setPalette(pal);
+  setFixedSize(sizeHint());
+}
+
+QSize PageWidget::sizeHint() const {
+  const TKVZBand* band = page_->Page().Band();
+  const int h = band ? band->Height() : 1121;
+  return {794, std::max(1123, h)};
+}
+
+void PageWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  const TKVZBand* band = page_->Page().Band();
+  if (!band) return;
+  QtCanvas canvas(painter, 96);
+  canvas.SetOrigin(band->Left(), 0);
+  band->PaintWithControls(canvas);
+}
+
+void PageWidget::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  TKVZEditField* cell = page_->CellAt(e->position().toPoint());
+  if (cell) {
+    page_->ClickCell(cell);
+  } else if (page_->Editor()->isVisible()) {
+    page_->LeaveEditor();
+  }
+}
+
+void PageWidget::mouseMoveEvent(QMouseEvent* e) {
+  TKVZEditField* cell = page_->CellAt(e->position().toPoint());
+  if (cell && page_->IsEditable(cell)) {
+    setCursor(Qt::PointingHandCursor);
+    page_->Hover(cell);
+    if (!cell->Hint().empty())
+      QToolTip::showText(e->globalPosition().toPoint(), QString::fromStdString(cell->Hint()), this,
+                         page_->CellRect(cell), 30000);
+  } else {
+    if (cell && cell->Cursor() == crNo)
+      setCursor(Qt::ForbiddenCursor);
+    else
+      unsetCursor();
+    page_->Hover(nullptr);
+  }
+}
+
+void PageWidget::leaveEvent(QEvent*) { page_->Hover(nullptr); }
+
+// ---------------------------------------------------------------------------
+// PageWindow
+
+PageWindow::PageWindow(const PageDefinition& definition, const std::string& instance, QWidget* parent)
+    : QWidget(parent), definition_(definition), page_(BuildPage(definition, instance)) {
+  setObjectName(QString::fromStdString(definition.info.className));
+  setWindowTitle(QString::fromStdString(definition.info.Caption()));
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  setPalette(pal);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setBackgroundRole(QPalette::Base);
+  scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  sheet_ = new PageWidget(this, scroll_);
+  scroll_->setWidget(sheet_);
+  scroll_->verticalScrollBar()->setSingleStep(20);
+  layout->addWidget(scroll_);
+  editor_ = new KvzEdit(this, sheet_);
+  resize(817 + scroll_->verticalScrollBar()->sizeHint().width(), 700);
+  page_->onInvalidate = [this](TKVZComponent&) { sheet_->update(); };
+}
+
+PageWindow::~PageWindow() {
+  // The editor goes first, so that its losing the focus finds nothing to store.
+  current_.clear();
+  leaving_ = true;
+  delete editor_;
+  page_->onInvalidate = nullptr;
+}
+
+void PageWindow::SetInstanceName(const std::string& name) { page_->SetName(name); }
+
+TKVZEditField* PageWindow::Cell(std::string_view name) const {
+  const std::string wanted = Lower(name);
+  for (int i = 0; i < page_->ComponentCount(); ++i)
+    if (auto* f = dynamic_cast<TKVZEditField*>(page_->Components(i)))
+      if (Lower(f->Name()) == wanted) return f;
+  return nullptr;
+}
+
+QRect PageWindow::CellRect(const TKVZEditField* cell) const {
+  const TKVZBand* band = page_->Band();
+  const int dx = band ? band->Left() : 0;
+  return {cell->Left() + dx, cell->Top(), cell->Width(), cell->Height()};
+}
+
+TKVZEditField* PageWindow::CellAt(const QPoint& pos) const {
+  const TKVZBand* band = page_->Band();
+  if (!band) return nullptr;
+  // The topmost control wins, as on the form.
+  const auto& controls = band->ControlList();
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    auto* f = dynamic_cast<TKVZEditField*>(*it);
+    if (f && f->Visible() && CellRect(f).contains(pos)) return f;
+  }
+  return nullptr;
+}
+
+bool PageWindow::IsEditable(const TKVZEditField* cell) const { return cell && cell->ShowHint(); }
+
+CellKind PageWindow::KindOf(const TKVZEditField* cell) const {
+  const int tag = cell->Tag();
+  return tag >= 0 && tag <= 3 ? static_cast<CellKind>(tag) : CellKind::Text;
+}
+
+void PageWindow::Hover(TKVZEditField* cell) {
+  if (cell == hover_) return;
+  if (hover_) {
+    hover_->SetTransparent(true);
+    hover_->SetColor(clWhite);
+  }
+  hover_ = cell;
+  if (hover_) {
+    hover_->SetColor(clAqua);
+    hover_->SetTransparent(false);
+  }
+  sheet_->update();
+}
+
+void PageWindow::HideEditor() {
+  leaving_ = true;
+  editor_->hide();
+  leaving_ = false;
+  current_.clear();
+}
+
+void PageWindow::ClickCell(TKVZEditField* cell) {
+  if (!IsEditable(cell)) return;
+  // A cell being edited is left as by leaving the editor, so its entry is
+  // formatted and stored before the next cell takes the editor.
+  if (!current_.empty() && !LeaveEditor()) return;
+  current_ = cell->Name();
+  const CellKind kind = KindOf(cell);
+  if (kind == CellKind::Check) {
+    Host host(*this);
+    ClickCheckBox(host, cell->Name(), AskByBox);
+    current_.clear();
+    AfterStore();
+    return;
+  }
+  editor_->SetType(EditTypeOf(kind), EditPrecisionOf(kind));
+  const QRect r = CellRect(cell);
+  editor_->setGeometry(r.x(), r.y(), r.width(), std::max(r.height(), 20));
+  editor_->setAlignment(kind == CellKind::Money ? (Qt::AlignRight | Qt::AlignVCenter) : Qt::AlignCenter);
+  editor_->setText(QString::fromStdString(EnterText(cell->Caption())));
+  editor_->show();
+  editor_->raise();
+  editor_->setFocus(Qt::MouseFocusReason);
+  editor_->selectAll();
+  scroll_->ensureWidgetVisible(editor_, 40, 40);
+}
+
+bool PageWindow::LeaveEditor() {
+  if (leaving_ || current_.empty()) return true;
+  leaving_ = true;
+  const std::string text = LeaveText(editor_->Type(), editor_->Precision(), editor_->text().toStdString());
+  editor_->setText(QString::fromStdString(text));
+  if (TKVZEditField* cell = Cell(current_)) {
+    CellEditResult r = CellTextAfterEdit(KindOf(cell), text, cell->NoValue());
+    if (!r.valid) {
+      leaving_ = false;
+      ShowErrorBox(r.error);
+      if (editor_->isVisible()) editor_->setFocus();
+      return false;
+    }
+    cell->SetCaption(r.text);
+  }
+  current_.clear();
+  editor_->hide();
+  leaving_ = false;
+  StoreAndRecalculate();
+  return true;
+}
+
+void PageWindow::EnterPressed() { LeaveEditor(); }
+
+void PageWindow::TabStep(bool backward) {
+  const std::string from = current_;
+  if (from.empty() || !LeaveEditor()) return;
+  const std::string next =
+      NextTabCell(Info().className, from, backward, [this](const std::string& n) { return IsEditable(Cell(n)); });
+  if (TKVZEditField* cell = next.empty() ? nullptr : Cell(next)) ClickCell(cell);
+}
+
+void PageWindow::StoreAndRecalculate() {
+  Host host(*this);
+  StorePage(host, AskByBox);
+  AfterStore();
+}
+
+void PageWindow::AfterStore() {
+  ApplyLocking(*page_, page_->Name());
+  sheet_->update();
+  if (onStored) onStored();
+}
+
+void PageWindow::ReloadCells() {
+  PageModelCells cells(*page_);
+  LoadPageCells(cells);
+  ApplyLocking(*page_, page_->Name());
+  sheet_->update();
+}
+
+void PageWindow::Activate() {
+  if (!current_.empty()) LeaveEditor();
+  current_.clear();
+  Recalculate(page_->Name());
+  ReloadCells();
+}
+
+}  // namespace solv::app

@@ -1,0 +1,115 @@
+// A page window: the A4 page of one form page painted from its model, its
+// cells clickable, and the single editor Ed1 moved over the clicked cell.
+#pragma once
+
+#include <QLineEdit>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "report/model.hpp"
+#include "report/page_definition.hpp"
+#include "shell/edit_filter.hpp"
+
+class QScrollArea;
+
+namespace solv::app {
+
+class PageWindow;
+
+// The page editor: every typed key goes through the editor rules; Enter,
+// Tab, Shift+Tab and leaving are handed to the page.
+class KvzEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit KvzEdit(PageWindow* page, QWidget* parent);
+  EditType Type() const { return type_; }
+  void SetType(EditType t, int precision) {
+    type_ = t;
+    precision_ = precision;
+  }
+  int Precision() const { return precision_; }
+
+ protected:
+  bool event(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+
+ private:
+  PageWindow* page_;
+  EditType type_ = EditType::kvzString;
+  int precision_ = 0;
+};
+
+// The sheet: paints the band and its controls at 96 dpi and passes clicks
+// and hovering to the page window.
+class PageWidget : public QWidget {
+  Q_OBJECT
+ public:
+  PageWidget(PageWindow* page, QWidget* parent);
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void leaveEvent(QEvent* e) override;
+
+ private:
+  PageWindow* page_;
+};
+
+class PageWindow : public QWidget {
+  Q_OBJECT
+ public:
+  // A page of the definition for the form instance `instance` (empty: the
+  // page's own name).
+  PageWindow(const PageDefinition& definition, const std::string& instance, QWidget* parent = nullptr);
+  ~PageWindow() override;
+
+  const PageInfo& Info() const { return definition_.info; }
+  std::string InstanceName() const { return page_->Name(); }
+  void SetInstanceName(const std::string& name);
+  TKVZPage& Page() { return *page_; }
+  PageWidget* Sheet() const { return sheet_; }
+  KvzEdit* Editor() const { return editor_; }
+  QScrollArea* Scroll() const { return scroll_; }
+  const std::string& CurrentCell() const { return current_; }
+
+  TKVZEditField* Cell(std::string_view name) const;  // without regard to case
+  TKVZEditField* CellAt(const QPoint& sheetPos) const;
+  bool IsEditable(const TKVZEditField* cell) const;
+  CellKind KindOf(const TKVZEditField* cell) const;
+  QRect CellRect(const TKVZEditField* cell) const;  // on the sheet
+
+  // The page's behaviour.
+  void ClickCell(TKVZEditField* cell);
+  bool LeaveEditor();                 // stores; false when the text is refused
+  void TabStep(bool backward);
+  void EnterPressed();
+  void StoreAndRecalculate();
+  void ReloadCells();                 // from the store, with box locking
+  void Activate();                    // recalculate, load, refresh
+  void HideEditor();
+  void Hover(TKVZEditField* cell);
+
+  // Run after every stored change (the main window's refresh point).
+  std::function<void()> onStored;
+  // Box locking over every open page (this page alone when not set).
+  std::function<void()> lockOpenPages;
+
+ private:
+  class Host;
+  void AfterStore();
+  const PageDefinition& definition_;
+  std::unique_ptr<TKVZPage> page_;
+  QScrollArea* scroll_ = nullptr;
+  PageWidget* sheet_ = nullptr;
+  KvzEdit* editor_ = nullptr;
+  std::string current_;
+  TKVZEditField* hover_ = nullptr;
+  bool leaving_ = false;
+};
+
+}  // namespace solv::app
