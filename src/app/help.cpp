@@ -8,14 +8,24 @@
 #include "start_windows.hpp"
 
 namespace solv::app {
+namespace {
 
-void ShowHelpTopic(const QString& topic) {
-  QString file = topic;
-  file.replace(u'/', u'_');
-  const QString path = ProgramFile(QStringLiteral("html/") + file + QStringLiteral(".html"));
+void OpenLocal(const QString& path) {
   if (!QFile::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
     InfoBox(("Brak strony pomocy: " + path).toStdString(), "Informacja");
 }
+
+}  // namespace
+
+QString HelpTopicFile(const QString& topic) {
+  QString file = topic;
+  file.replace(u'/', u'_');
+  return ProgramFile(QStringLiteral("html/") + file + QStringLiteral(".html"));
+}
+
+void ShowHelpTopic(const QString& topic) { OpenLocal(HelpTopicFile(topic)); }
+
+void ShowLocalPage(const QString& relativePath) { OpenLocal(ProgramFile(relativePath)); }
 
 void OpenWebPage(const char* url) { QDesktopServices::openUrl(QUrl(QString::fromUtf8(url))); }
 

@@ -119,7 +119,7 @@ void TFormOkno_glowne::BuildActions() {
   add("Action12", QStringLiteral("Najczęściej zadawane pytania"), [] { OpenWebPage(kFaqUrl); });
   add("Action10", QStringLiteral("Nasza oferta"), [] { OpenWebPage(kOfferUrl); });
   add("Action13", QStringLiteral("Solvenor 2010 w internecie"), [] { OpenWebPage(kProductUrl); });
-  add("Action14", QStringLiteral("Vandrel"), [] { ShowHelpTopic(QStringLiteral("vandrel/vandrel")); });
+  add("Action14", QStringLiteral("Vandrel"), [] { ShowLocalPage(QStringLiteral("html/vandrel/vandrel.html")); });
   add("Action8", QStringLiteral("Połącz z witryną użytkowników"), [] { OpenWebPage(kUsersUrl); });
   add("Action2", QStringLiteral("&Drukuj..."), [this] { PrintAction(); })->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
   const char letters[] = "abcdef";
@@ -225,6 +225,7 @@ void TFormOkno_glowne::BuildCentral() {
   h->addSpacing(20);
   version_ = new QLabel(QStringLiteral("Program:  wersja z dnia "), strip);
   version_->setObjectName(QStringLiteral("lblWersja"));
+  version_->hide();  // until the version of the program is known
   h->addWidget(version_);
   h->addStretch();
   auto* present = new QPushButton(QStringLiteral("Prezentacja"), strip);
@@ -265,6 +266,7 @@ void TFormOkno_glowne::BuildCentral() {
   pv->addWidget(header);
   messagesScroll_ = new QScrollArea(panel);
   messagesScroll_->setWidgetResizable(true);
+  messagesScroll_->setMinimumHeight(1);  // lets the panel close down to its header
   messagesScroll_->setStyleSheet(QStringLiteral("QScrollArea{background:white;border-top:1px solid #9aa;}"));
   messages_ = new QLabel(messagesScroll_);
   messages_->setObjectName(QStringLiteral("LinkLabelMessages"));
@@ -283,6 +285,7 @@ void TFormOkno_glowne::BuildCentral() {
   splitter_->handle(1)->setToolTip(QStringLiteral("rozwiń listę komunikatów"));
   v->addWidget(splitter_, 1);
   setCentralWidget(central);
+  SetMessagesPanelOpen(false);  // nothing to list before a set is open
 }
 
 void TFormOkno_glowne::SetMessagesPanelOpen(bool open) {
@@ -363,11 +366,14 @@ bool TFormOkno_glowne::StartUp() {
   dialog.exec();
   if (dialog.NoSetOpen()) return false;
   started_ = true;
+  SetMessagesPanelOpen(true);
   EnableFormActions();
   ClearMessages();
   RequestRefresh();
   RefreshPoint();
-  version_->setText(QStringLiteral("Program:  wersja z dnia ") + Q(VersionText()));
+  const std::string version = VersionText();
+  version_->setText(QStringLiteral("Program:  wersja z dnia ") + Q(version));
+  version_->setVisible(!version.empty());
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "page_window.hpp"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -15,6 +17,8 @@
 #include "report/print_page.hpp"
 #include "services/message_service.hpp"
 #include "shell/page_behaviour.hpp"
+#include "store/charset_check.hpp"
+#include "store/cp1250.hpp"
 #include "store/store.hpp"
 
 namespace solv::app {
@@ -72,6 +76,10 @@ KvzEdit::KvzEdit(PageWindow* page, QWidget* parent) : QLineEdit(parent), page_(p
   f.setBold(true);
   setFont(f);
   setStyleSheet(QStringLiteral("QLineEdit{background:#c0c0c0;border:none;padding:0 2px;}"));
+  // Pasting goes through the editor rules only (no context menu, no drops).
+  setContextMenuPolicy(Qt::NoContextMenu);
+  setAcceptDrops(false);
+  setDragEnabled(false);
   hide();
 }
 
@@ -103,11 +111,20 @@ void KvzEdit::keyPressEvent(QKeyEvent* e) {
     }
     default: break;
   }
-  const QString typed = e->text();
-  if (typed.isEmpty() || !typed.at(0).isPrint() || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    QLineEdit::keyPressEvent(e);  // caret movement, Backspace, Delete, copy and paste
+  if (e->matches(QKeySequence::Paste)) {
+    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
     return;
   }
+  const QString typed = e->text();
+  const bool printable = !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0).isSurrogate());
+  if (!printable || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    QLineEdit::keyPressEvent(e);  // caret movement, Backspace, Delete, copy and cut
+    return;
+  }
+  InsertTyped(typed);
+}
+
+void KvzEdit::InsertTyped(const QString& typed) {
   EditorState st;
   st.text = text().toStdString();
   st.type = type_;
@@ -118,14 +135,45 @@ void KvzEdit::keyPressEvent(QKeyEvent* e) {
     st.selStart = CodePointsBefore(text(), selectionStart());
     st.selLength = CodePointsBefore(text(), selectionStart() + static_cast<int>(selectedText().size())) - st.selStart;
   }
-  for (char32_t key : typed.toUcs4()) {
+  // Pasted text goes through the same rules as typed keys. A character the
+  // set file cannot hold is refused at once, not written later as '?'.
+  const QList<uint> keys = typed.toUcs4();
+  for (uint code : keys) {
+    const char32_t key = code;
+    if (key == U'\r' || key == U'\n' || key == U'\t') continue;
     KeyResult r = TypeKey(st, key);
     if (!r.accepted) continue;
+    if (UnrepresentableCharacters(r.state.text).size() > UnrepresentableCharacters(st.text).size()) {
+      std::string shown;
+      AppendUtf8(shown, key);
+      InfoBox(UnrepresentableMessage(shown), "Informacja");
+      break;
+    }
     st = r.state;
   }
   const QString now = QString::fromStdString(st.text);
   if (now != text()) setText(now);
   setCursorPosition(Utf16Position(now, st.caret));
+}
+
+void KvzEdit::inputMethodEvent(QInputMethodEvent* e) {
+  // Text composed by an input method is committed as typed text.
+  if (!e->commitString().isEmpty() && e->preeditString().isEmpty() && e->replacementLength() == 0) {
+    InsertTyped(e->commitString());
+    e->accept();
+    return;
+  }
+  QLineEdit::inputMethodEvent(e);
+}
+
+void KvzEdit::mouseReleaseEvent(QMouseEvent* e) {
+  // The middle button pastes the selection on X11.
+  if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Selection));
+    e->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(e);
 }
 
 void KvzEdit::focusOutEvent(QFocusEvent* e) {

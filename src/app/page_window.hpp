@@ -30,11 +30,16 @@ class KvzEdit : public QLineEdit {
     precision_ = precision;
   }
   int Precision() const { return precision_; }
+  // Typed or pasted text, character by character through the editor rules;
+  // stops at the first character a set file cannot hold, with a message.
+  void InsertTyped(const QString& typed);
 
  protected:
   bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   PageWindow* page_;

@@ -184,13 +184,30 @@ TFOrganizacje::TFOrganizacje(QWidget* parent) : QDialog(parent) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
   setPalette(pal);
-  auto* bevel = new QFrame(this);
-  bevel->setGeometry(0, 0, 583, 221);
-  bevel->setFrameShape(QFrame::Panel);
-  bevel->setFrameShadow(QFrame::Raised);
+  // A frameless window draws its own edge and a header in the product's
+  // colours, as the start screen does.
+  auto* edge = new QFrame(this);
+  edge->setObjectName(QStringLiteral("orgEdge"));
+  edge->setGeometry(0, 0, 583, 221);
+  edge->setStyleSheet(QStringLiteral("QFrame#orgEdge{background:white;border:1px solid #7a8ba0;}"));
+  auto* header = new QFrame(this);
+  header->setObjectName(QStringLiteral("orgHeader"));
+  header->setGeometry(1, 1, 581, 34);
+  header->setStyleSheet(QStringLiteral(
+      "QFrame#orgHeader{background:qlineargradient(x1:0,y1:0,x2:1,y2:0,stop:0 #1d4e89,stop:1 #3a78c2);}"
+      "QLabel{color:white;background:transparent;}"));
+  auto* h = new QHBoxLayout(header);
+  h->setContentsMargins(12, 0, 12, 0);
+  auto* product = new QLabel(QStringLiteral("<b>Solvenor Vandrel 2010</b>"), header);
+  QFont hf = product->font();
+  hf.setPointSize(11);
+  product->setFont(hf);
+  h->addWidget(product);
+  h->addStretch();
+  h->addWidget(new QLabel(QStringLiteral("1% podatku dla organizacji pożytku publicznego"), header));
   link_ = new QLabel(this);
   link_->setObjectName(QStringLiteral("LinkLabel"));
-  link_->setGeometry(10, 10, 563, 160);
+  link_->setGeometry(16, 48, 551, 118);
   link_->setWordWrap(true);
   link_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   link_->setTextFormat(Qt::RichText);
@@ -198,13 +215,16 @@ TFOrganizacje::TFOrganizacje(QWidget* parent) : QDialog(parent) {
   QFont f = link_->font();
   f.setPointSize(11);
   link_->setFont(f);
-  link_->clear();
   link_->setText(QString::fromStdString(MarkupToHtml(OrganisationMarkup())));
   connect(link_, &QLabel::linkActivated, this, [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+  auto* line = new QFrame(this);
+  line->setGeometry(16, 221 - 52, 551, 1);
+  line->setStyleSheet(QStringLiteral("background:#d5dbe3;"));
   auto* next = new QPushButton(QStringLiteral("Dalej"), this);
   next->setObjectName(QStringLiteral("btnDalej"));
-  next->setGeometry(583 - 10 - 90, 221 - 10 - 28, 90, 28);
+  next->setGeometry(583 - 16 - 100, 221 - 12 - 30, 100, 30);
   next->setDefault(true);
+  next->setCursor(Qt::PointingHandCursor);
   connect(next, &QPushButton::clicked, this, &QDialog::accept);
 }
 
