@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "util/ascii.hpp"
 namespace solv::app {
 namespace {
 
@@ -25,16 +26,7 @@ int HexDigit(char c) {
   return -1;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
+bool EqualNoCase(std::string_view a, std::string_view b) { return EqualsIgnoreAsciiCase(a, b); }
 
 void AppendEscaped(std::string& out, std::string_view text) {
   for (char c : text) {

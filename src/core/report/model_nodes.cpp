@@ -10,6 +10,7 @@
 
 #include "report/component_text.hpp"
 #include "report/model.hpp"
+#include "util/ascii.hpp"
 
 namespace solv {
 namespace {
@@ -71,16 +72,7 @@ const NamedValue kCursors[] = {
     {"crHandPoint", -21},   {"crSizeAll", -22},
 };
 
-bool SameIdent(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
+bool SameIdent(std::string_view a, std::string_view b) { return EqualsIgnoreAsciiCase(a, b); }
 
 template <size_t N>
 std::optional<int> IndexOf(std::string_view v, const char* const (&names)[N]) {
