@@ -10,6 +10,8 @@ std::function<void(std::string_view)>& Sink() {
 
 void SetDebugLog(std::function<void(std::string_view)> sink) { Sink() = std::move(sink); }
 
+bool DebugLogEnabled() { return static_cast<bool>(Sink()); }
+
 void DebugLog(std::string_view line) {
   if (Sink()) Sink()(line);
 }

@@ -8,5 +8,6 @@ namespace solv {
 
 void SetDebugLog(std::function<void(std::string_view)> sink);
 void DebugLog(std::string_view line);
+bool DebugLogEnabled();  // a sink is installed
 
 }  // namespace solv
