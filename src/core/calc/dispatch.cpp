@@ -4,7 +4,11 @@
 #include <utility>
 
 #include "calc/rules.hpp"
+#include "calc/scale/pit2k.hpp"
+#include "calc/scale/pit36.hpp"
 #include "calc/scale/pit37.hpp"
+#include "calc/scale/pitzg.hpp"
+#include "calc/scale/pit40.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
@@ -19,7 +23,11 @@ struct Entry {
 
 // Forms whose recalculation exists; the others are added with their forms.
 constexpr Entry kRecalculations[] = {
+    {"PIT36a", &RecalcPIT36},
     {"PIT37a", &RecalcPIT37},
+    {"PITZGa", &RecalcPITZG},
+    {"PIT40a", &RecalcPIT40},
+    {"PIT2Ka", &RecalcPIT2K},
 };
 
 constexpr const char* kCheckOrder[] = {"PIT28a", "PIT28Aa", "PIT28Ba", "PIT36a",  "PIT36La", "PIT37a",
@@ -77,6 +85,7 @@ bool Recalculate(std::string_view instanceName) {
     DebugLog("no recalculation for " + std::string(instanceName));
     return false;
   }
+  if (DebugLogEnabled()) DebugLog("recalculate " + std::string(instanceName));
   recalc(instanceName);
   return true;
 }

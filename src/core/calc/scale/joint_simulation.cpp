@@ -1,0 +1,44 @@
+#include "calc/scale/joint_simulation.hpp"
+
+#include <algorithm>
+
+#include "calc/rules.hpp"
+#include "value/number.hpp"
+
+namespace solv {
+namespace {
+
+long double Value(const std::string& text) { return ParseAmount(text, 0); }
+// Whole zloty followed by ",00", never other grosz.
+std::string Zloty(long double x) { return Format("%.0f", x) + ",00"; }
+std::string Money(long double x) { return FormatRounded("%.2f", x); }
+
+}  // namespace
+
+JointSimulationResult SimulateJointTaxation(const JointSimulationInput& input) {
+  const long double deduction1 = Value(input.odliczenia11);
+  const long double deduction2 = Value(input.odliczenia22);
+  JointSimulationResult r;
+
+  const long double i1 = std::max<long double>(0, Value(input.przychod1) - Value(input.odliczenia1));
+  const long double i2 = std::max<long double>(0, Value(input.przychod2) - Value(input.odliczenia2));
+  r.dochod1 = Zloty(i1);
+  r.dochod2 = Zloty(i2);
+  // From the unrounded incomes, not from the two texts.
+  r.dochod3 = Zloty(i1 + i2);
+
+  r.podatek1 = Money(ScaleTax(Value(r.dochod1)));
+  r.podatek2 = Money(ScaleTax(Value(r.dochod2)));
+  // The half is taxed as it is, not rounded to whole zloty.
+  r.podatek3 = Money(ScaleTax(Value(r.dochod3) / 2) * 2);
+  r.odliczenia33 = Money(deduction1 + deduction2);
+
+  r.doZaplaty1 = Zloty(std::max<long double>(0, Value(r.podatek1) - deduction1));
+  r.doZaplaty2 = Zloty(std::max<long double>(0, Value(r.podatek2) - deduction2));
+  r.osobno = Money(Value(r.doZaplaty1) + Value(r.doZaplaty2));
+  r.doZaplaty3 = Zloty(std::max<long double>(0, Value(r.podatek3) - Value(r.odliczenia33)));
+  r.razem = r.doZaplaty3;
+  return r;
+}
+
+}  // namespace solv

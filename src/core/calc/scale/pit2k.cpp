@@ -1,0 +1,25 @@
+// PIT-2K: the statement of housing-investment expenses attached to PIT-28,
+// PIT-36 or PIT-37. Nothing is computed.
+#include "calc/scale/pit2k.hpp"
+
+#include <string>
+
+#include "calc/rules.hpp"
+#include "calc/scale/pit2k_messages.hpp"
+#include "store/store.hpp"
+
+namespace solv {
+
+void RecalcPIT2K(std::string_view section) {
+  const CalcRun run(section);
+
+  // A single parent has no spouse on the statement.
+  if (TaxationMethod() == 4) {
+    WriteField("p2", "");
+    for (int b = 17; b <= 30; ++b) WriteField("p" + std::to_string(b), "");
+  }
+
+  CheckLimit(ReadNumber("p33"), ReadNumber("p32"), kPit2KMessages[0]);
+}
+
+}  // namespace solv
