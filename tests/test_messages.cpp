@@ -64,6 +64,9 @@ TEST_F(MessagesTest, ArgumentFillsThePercentS) {
       {"(<link=popraw#%s#PIT37b#P93>POPRAW</link>)", "1234,5", "(<link=popraw#1234,5#PIT37b#P93>POPRAW</link>)"},
       {"Bez argumentu", "12,00", "Bez argumentu"},
       {"Kwota %s", "", "Kwota "},
+      {"nie więcej niż 6%% dochodu (%s)", "600,02", "nie więcej niż 6% dochodu (600,02)"},
+      {"6%% bez argumentu", "1", "6%% bez argumentu"},  // only a text with %s is formatted
+      {"%s i %s", "1", "1 i %s"},                       // one argument fills the first
   };
   for (const auto& c : cases) {
     ClearMessages();

@@ -25,6 +25,31 @@ std::string ReplaceFirst(std::string_view text, std::string_view what, std::stri
   return out;
 }
 
+// A text with "%s" is formatted: the first "%s" takes the argument and "%%"
+// stands for "%". Any other text is taken as it is.
+std::string FormatMessage(std::string_view text, std::string_view argument) {
+  if (text.find("%s") == std::string_view::npos) return std::string(text);
+  std::string out;
+  bool filled = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size()) {
+      if (text[i + 1] == '%') {
+        out += '%';
+        ++i;
+        continue;
+      }
+      if (text[i + 1] == 's' && !filled) {
+        out += argument;
+        filled = true;
+        ++i;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
 }  // namespace
 
 const MessageList& Messages() { return List(); }
@@ -47,7 +72,7 @@ void AddMessage(std::string_view text, std::string_view argument, int index) {
     ++list.counter;
     list.items[0] = ReplaceFirst(kHeaderCounted, "%d", std::to_string(list.counter));
   }
-  list.items.push_back(ReplaceFirst(text, "%s", argument));
+  list.items.push_back(FormatMessage(text, argument));
 }
 
 std::string MessagesText() {
