@@ -236,7 +236,7 @@ TEST_F(PageOpsTest, CheckBoxClickClearsItsGroupAndUnlocksAfterRecalculation) {
 }
 
 TEST_F(PageOpsTest, SecondExemptionChoiceEmptiesBoxes110To112) {
-  WriteSet("[MAIN]\nPIT=PIT28\n[PIT28a]\nP110=5\nP111=6\nP112=7\nP108=3\n");
+  WriteSet("[MAIN]\nPIT=PIT28\n[PIT28a]\nP110=5\nP111=6\nP112=7\nP130=uwagi\n");
   TestPage page("TPIT28c", "PIT28a");
   page.Load();
   ClickCheckBox(page, "p109b", NoQuestion);
@@ -244,7 +244,7 @@ TEST_F(PageOpsTest, SecondExemptionChoiceEmptiesBoxes110To112) {
     EXPECT_EQ(ReadField(box, "<absent>", "PIT28a"), "") << box;
     EXPECT_EQ(page.Text(box), "") << box << " shows the emptied value";
   }
-  EXPECT_EQ(ReadField("p108", {}, "PIT28a"), "3");
+  EXPECT_EQ(ReadField("p130", {}, "PIT28a"), "uwagi");  // only those three are emptied
   EXPECT_EQ(page.Cell("p111")->Hint(), "Kliknij");
   EXPECT_TRUE(page.Cell("p111")->ShowHint());
 }

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <utility>
 
+#include "calc/other/pitd.hpp"
+#include "calc/other/pit28.hpp"
+#include "calc/other/pito.hpp"
 #include "calc/rules.hpp"
 #include "calc/scale/pit2k.hpp"
 #include "calc/scale/pit36.hpp"
@@ -28,6 +31,11 @@ constexpr Entry kRecalculations[] = {
     {"PITZGa", &RecalcPITZG},
     {"PIT40a", &RecalcPIT40},
     {"PIT2Ka", &RecalcPIT2K},
+    {"PITOa", &RecalcPITO},
+    {"PIT28a", &RecalcPIT28},
+    {"PIT28Aa", &RecalcPIT28A},
+    {"PIT28Ba", &RecalcPIT28B},
+    {"PITDa", &RecalcPITD},
 };
 
 constexpr const char* kCheckOrder[] = {"PIT28a", "PIT28Aa", "PIT28Ba", "PIT36a",  "PIT36La", "PIT37a",
