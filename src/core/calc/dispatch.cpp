@@ -5,7 +5,13 @@
 
 #include "calc/other/pitd.hpp"
 #include "calc/other/pit28.hpp"
+#include "calc/other/pit36l.hpp"
+#include "calc/other/pit38.hpp"
+#include "calc/other/pit39.hpp"
 #include "calc/other/pito.hpp"
+#include "calc/other/pitb.hpp"
+#include "calc/other/pitm.hpp"
+#include "calc/other/pitz.hpp"
 #include "calc/rules.hpp"
 #include "calc/scale/pit2k.hpp"
 #include "calc/scale/pit36.hpp"
@@ -36,6 +42,12 @@ constexpr Entry kRecalculations[] = {
     {"PIT28Aa", &RecalcPIT28A},
     {"PIT28Ba", &RecalcPIT28B},
     {"PITDa", &RecalcPITD},
+    {"PITBa", &RecalcPITB},
+    {"PIT36La", &RecalcPIT36L},
+    {"PIT38a", &RecalcPIT38},
+    {"PIT39a", &RecalcPIT39},
+    {"PITMa", &RecalcPITM},
+    {"PITZa", &RecalcPITZ},
 };
 
 constexpr const char* kCheckOrder[] = {"PIT28a", "PIT28Aa", "PIT28Ba", "PIT36a",  "PIT36La", "PIT37a",
@@ -116,8 +128,16 @@ WholeReturnCheck CheckWholeReturn() {
   for (const char* name : kCheckOrder) {
     const std::string_view n = name;
     if ((n == "PITMa_M" || n == "PITZa_M") && !joint) continue;
-    if (!SectionExists(n)) continue;
-    if (!Recalculate(n)) continue;
+    // Multi-copy attachments run their first copy; once "PITBa" itself was
+    // deleted, the first remaining copy in the file takes its place.
+    std::string instance(n);
+    if (!SectionExists(n)) {
+      if (n != "PITBa" && n != "PITOa" && n != "PITZGa") continue;
+      const auto copies = SectionsOfForm(n);
+      if (copies.empty()) continue;
+      instance = copies.front();
+    }
+    if (!Recalculate(instance)) continue;
     const MessageList& list = Messages();
     if (list.items.empty() || list.items[0] == kHeaderEmpty) continue;
     result.total += HeaderCount(list.items[0]);
