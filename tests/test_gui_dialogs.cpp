@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "form_his.hpp"
-#include "markup_html.hpp"
 #include "qt_messages.hpp"
 #include "store/forms.hpp"
 #include "test_gui_fixture.hpp"
@@ -98,21 +97,6 @@ TEST_F(ToolbarWindow, ShowsTheButtonsOfTheSetsFormsInTagOrder) {
   EXPECT_GT(pitB->y(), pit37->y());
 }
 
-TEST(Markup, BecomesHtml) {
-  struct Case {
-    const char* markup;
-    const char* html;
-  };
-  const Case cases[] = {
-      {"<color=clRed><b>Błąd</b></color>", "<span style=\"color:#ff0000\"><b>Błąd</b></span>"},
-      {"<color=$000080FF>1%</color>", "<span style=\"color:#ff8000\">1%</span>"},
-      {"a<br>b & c", "a<br>b &amp; c"},
-      {"(<link=PIT37a#P6>POKAŻ >>></link>)", "(<a href=\"PIT37a#P6\">POKAŻ &gt;&gt;&gt;</a>)"},
-      {"<color=clNavy>x<color=clGreen>y", "<span style=\"color:#000080\">x</span><span style=\"color:#008000\">y</span>"},
-      {"1 < 2", "1 &lt; 2"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(solv::app::MarkupToHtml(c.markup), c.html) << c.markup;
-}
 
 TEST(MessageBoxes, AcceleratorsAreStripped) {
   EXPECT_EQ(solv::app::StripAccelerator(QStringLiteral("&TAK")), QStringLiteral("TAK"));

@@ -1,6 +1,5 @@
 // PIT-28 and its attachments PIT-28/A and PIT-28/B: computed boxes and checks.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
@@ -11,25 +10,22 @@
 #include "calc/other/pit28.hpp"
 #include "calc/other/pit28_messages.hpp"
 #include "calc/other/pit28b_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 constexpr const char* kFiled = "p6a=[X]\n";
 constexpr const char* kFiledKrs = "p6a=[X]\np126=0000012345\n";
 // 17% business revenue of 10000: lump-sum tax 1700.
 constexpr const char* kTax1700 = "p25=10000\n";
 
-class Pit28Test : public SetFixture {
+class Pit28Test : public FormFixture {
  protected:
   // Writes a new set with `boxes` in `section` and recalculates that form.
   void Run(const std::string& boxes, const char* section = "PIT28a", const char* mainForm = "PIT28") {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet(std::string("[MAIN]\nPIT=") + mainForm + "\nVER=10\n[" + section + "]\n" + boxes);
+    NextSet(std::string("[MAIN]\nPIT=") + mainForm + "\nVER=10\n[" + section + "]\n" + boxes);
     Recalc(section);
   }
   static void Recalc(const std::string& section) {
@@ -38,12 +34,8 @@ class Pit28Test : public SetFixture {
     else solv::RecalcPIT28A(section);
   }
   static std::string Box(int box, const char* section = "PIT28a") {
-    return solv::ReadField(P(box), "<absent>", section);
+    return FormFixture::Box(section, box);
   }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
 };
 
 struct Msg {
@@ -52,10 +44,7 @@ struct Msg {
 };
 
 std::string Expected(const Msg& m) {
-  std::string text = solv::kPit28Messages[m.n];
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, m.limit);
-  return text;
+  return WithLimit(solv::kPit28Messages[m.n], m.limit);
 }
 
 struct BoxCase {
@@ -333,17 +322,12 @@ TEST_F(Pit28Test, AttachmentBShareChecks) {
 // The example set through the dispatch and through the solvcalc tool.
 TEST_F(Pit28Test, ExampleSetWithSolvcalc) {
   namespace fs = std::filesystem;
-  const fs::path tool = dir_ / "tool.i10";
-  const fs::path library = dir_ / "library.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit28.i10", tool);
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit28.i10", library);
+  const fs::path tool = CopyExample("pit28.i10", dir_ / "tool.i10");
+  const fs::path library = CopyExample("pit28.i10", dir_ / "library.i10");
 
   const auto run = [&](const std::string& command, const fs::path& set) {
-    const fs::path out = dir_ / "out";
-    const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                             out.string() + "' 2>&1 </dev/null";
-    const int status = std::system(line.c_str());
-    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Bytes(out));
+    const ToolRun r = RunSolvcalc({command, set.string()}, dir_, Stderr::IntoOut);
+    return std::make_pair(r.exitCode, r.out);
   };
   const auto [recalcCode, recalcOut] = run("recalc", tool);
   EXPECT_EQ(recalcCode, 0);

@@ -8,13 +8,11 @@
 #include "calc/dispatch.hpp"
 #include "calc/scale/pit2k.hpp"
 #include "calc/scale/pit2k_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 std::vector<int> SpouseBoxes() {
   std::vector<int> v{2};
@@ -30,15 +28,13 @@ std::string FilledStatement() {
   return s;
 }
 
-class Pit2KTest : public SetFixture {
+class Pit2KTest : public FormFixture {
  protected:
   void Run(const std::string& setText) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet(setText);
+    NextSet(setText);
     solv::RecalcPIT2K("PIT2Ka");
   }
-  static std::string Box(int box) { return solv::ReadField(P(box), "<absent>", "PIT2Ka"); }
-  int sets_ = 0;
+  static std::string Box(int box) { return FormFixture::Box("PIT2Ka", box); }
 };
 
 // Only a single parent (method 4) loses the spouse's data; the PIT-28 return

@@ -2,7 +2,6 @@
 // the rate method, and the checks of one recalculation.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,13 +11,11 @@
 
 #include "calc/scale/pit36.hpp"
 #include "calc/scale/pit36_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 // Heads of the PIT36a section: method, purpose and the organisation's KRS number.
 constexpr const char* kAlone = "p6a=[X]\np10a=[X]\np305=0000012345\n";
@@ -37,20 +34,15 @@ constexpr const char* kCoupleAttachments =
 // The couple's other income: the spouse's employment and the advances.
 constexpr const char* kCoupleIncome = "p57=3000\np88=10000,00\np89=1000,00\np92=500\n";
 
-class Pit36Test : public SetFixture {
+class Pit36Test : public FormFixture {
  protected:
   // Writes a new PIT-36 set with `boxes` in PIT36a (then the further
   // sections) and recalculates it.
   void Run(const std::string& boxes, const std::string& sections = {}) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet("[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\n" + boxes + sections);
+    NextSet("[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\n" + boxes + sections);
     solv::RecalcPIT36("PIT36a");
   }
-  static std::string Box(int box) { return solv::ReadField(P(box), "<absent>", "PIT36a"); }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
+  static std::string Box(int box) { return FormFixture::Box("PIT36a", box); }
 };
 
 struct BoxCase {
@@ -270,10 +262,7 @@ struct Msg {
 };
 
 std::string Expected(const Msg& m) {
-  std::string text = solv::kPit36Messages[m.n];
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, m.limit);
-  return text;
+  return WithLimit(solv::kPit36Messages[m.n], m.limit);
 }
 
 struct MessageCase {
@@ -366,15 +355,11 @@ TEST_F(Pit36Test, SetsTheCurrentPageAndReplacesEarlierMessages) {
 // result and passes the whole-return check.
 TEST_F(Pit36Test, ExampleSetThroughSolvcalc) {
   namespace fs = std::filesystem;
-  const fs::path copy = dir_ / "example.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit36.i10", copy);
+  const fs::path copy = CopyExample("pit36.i10", dir_ / "example.i10");
   const auto tool = [&](const char* command, std::string* out) {
-    const fs::path captured = dir_ / "out";
-    const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + copy.string() + "' >'" +
-                             captured.string() + "' 2>&1 </dev/null";
-    const int status = std::system(line.c_str());
-    *out = Bytes(captured);
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const ToolRun run = RunSolvcalc({command, copy.string()}, dir_, Stderr::IntoOut);
+    *out = run.out;
+    return run.exitCode;
   };
 
   std::string out;

@@ -1,7 +1,6 @@
 // PIT-36L: the business row from PIT/Z, PIT/B and PIT/ZG, the 19% tax, the
 // settlement and the checks of one recalculation.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,14 +11,12 @@
 #include "calc/dispatch.hpp"
 #include "calc/other/pit36l.hpp"
 #include "calc/other/pit36l_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 using solv::kPit36LMessages;
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 // Filing purpose ticked, so only the checks under test speak.
 constexpr const char* kFiled = "p6a=[X]\n";
@@ -46,20 +43,15 @@ std::string Filled(int n, const std::string& value) {
   return text.replace(text.find("%s"), 2, value);
 }
 
-class Pit36LTest : public SetFixture {
+class Pit36LTest : public FormFixture {
  protected:
   // A new PIT-36L set with `boxes` in PIT36La and the `attachments`
   // sections after it, recalculated.
   void Run(const std::string& boxes, const std::string& attachments = {}) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet("[MAIN]\nPIT=PIT36L\nVER=10\n[PIT36La]\n" + boxes + attachments);
+    NextSet("[MAIN]\nPIT=PIT36L\nVER=10\n[PIT36La]\n" + boxes + attachments);
     solv::RecalcPIT36L("PIT36La");
   }
-  static std::string Box(int box) { return solv::ReadField(P(box), "<absent>", "PIT36La"); }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
+  static std::string Box(int box) { return FormFixture::Box("PIT36La", box); }
 };
 
 struct BoxCase {
@@ -291,17 +283,12 @@ TEST_F(Pit36LTest, MessagesOnTheirConditions) {
 // The example set through the dispatch and through the solvcalc tool.
 TEST_F(Pit36LTest, ExampleSetWithSolvcalc) {
   namespace fs = std::filesystem;
-  const fs::path tool = dir_ / "tool.i10";
-  const fs::path library = dir_ / "library.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit36l.i10", tool);
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit36l.i10", library);
+  const fs::path tool = CopyExample("pit36l.i10", dir_ / "tool.i10");
+  const fs::path library = CopyExample("pit36l.i10", dir_ / "library.i10");
 
   const auto run = [&](const std::string& command, const fs::path& set) {
-    const fs::path out = dir_ / "out";
-    const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                             out.string() + "' 2>&1 </dev/null";
-    const int status = std::system(line.c_str());
-    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Bytes(out));
+    const ToolRun r = RunSolvcalc({command, set.string()}, dir_, Stderr::IntoOut);
+    return std::make_pair(r.exitCode, r.out);
   };
   // The attachments (as far as they have a recalculation) come first, each
   // without messages, and PIT-36L last.

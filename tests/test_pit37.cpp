@@ -7,13 +7,11 @@
 
 #include "calc/scale/pit37.hpp"
 #include "calc/scale/pit37_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 // Heads of the PIT37a section: method, purpose and the organisation's KRS number.
 constexpr const char* kAlone = "p6a=[X]\np10a=[X]\np124=0000012345\n";
@@ -22,19 +20,14 @@ constexpr const char* kAloneNoKrs = "p6a=[X]\np10a=[X]\n";
 // Method 1 with one employment row.
 constexpr const char* kWorkedIncome = "p39=50000,00\np40=1335,00\np43=7000\n";
 
-class Pit37Test : public SetFixture {
+class Pit37Test : public FormFixture {
  protected:
   // Writes a new PIT-37 set with `boxes` in PIT37a and recalculates it.
   void Run(const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\n" + boxes);
+    NextSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\n" + boxes);
     solv::RecalcPIT37("PIT37a");
   }
-  static std::string Box(int box) { return solv::ReadField(P(box), "<absent>", "PIT37a"); }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
+  static std::string Box(int box) { return FormFixture::Box("PIT37a", box); }
 };
 
 struct BoxCase {
@@ -161,10 +154,7 @@ struct Msg {
 };
 
 std::string Expected(const Msg& m) {
-  std::string text = solv::kPit37Messages[m.n];
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, m.limit);
-  return text;
+  return WithLimit(solv::kPit37Messages[m.n], m.limit);
 }
 
 struct MessageCase {

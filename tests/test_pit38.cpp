@@ -1,7 +1,6 @@
 // PIT-38: computed boxes and checks of one recalculation, with PIT/ZG copies,
 // and the example set through solvcalc.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,14 +11,12 @@
 #include "calc/dispatch.hpp"
 #include "calc/other/pit38.hpp"
 #include "calc/other/pit38_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 // Heads of the PIT38a section: purpose, rate, and the organisation's KRS number.
 constexpr const char* kFiled = "p6a=[X]\np31=19,00\np58=0000012345\n";
@@ -33,21 +30,16 @@ constexpr const char* kRateShown =
     "podatek obliczono według stawki 19%. (<link=popraw#19#PIT38a#P31>POPRAW</link>, "
     "<link=PIT38a#P31>POKAŻ >>></link>)<br><br>";
 
-class Pit38Test : public SetFixture {
+class Pit38Test : public FormFixture {
  protected:
   // Writes a new PIT-38 set with `boxes` in PIT38a and recalculates it.
   void Run(const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet("[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\n" + boxes);
+    NextSet("[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\n" + boxes);
     solv::RecalcPIT38("PIT38a");
   }
   static std::string Box(int box, const char* section = "PIT38a") {
-    return solv::ReadField(P(box), "<absent>", section);
+    return FormFixture::Box(section, box);
   }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
 };
 
 struct BoxCase {
@@ -126,10 +118,7 @@ struct Msg {
 
 std::string Expected(const Msg& m) {
   if (m.n < 0) return kRateShown;
-  std::string text = solv::kPit38Messages[m.n];
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, m.limit);
-  return text;
+  return WithLimit(solv::kPit38Messages[m.n], m.limit);
 }
 
 struct MessageCase {
@@ -201,17 +190,12 @@ TEST_F(Pit38Test, WithPitZgCopies) {
 
 // The example set through the dispatch and through the solvcalc tool.
 TEST_F(Pit38Test, ExampleSetWithSolvcalc) {
-  const fs::path tool = dir_ / "tool.i10";
-  const fs::path library = dir_ / "library.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit38.i10", tool);
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit38.i10", library);
+  const fs::path tool = CopyExample("pit38.i10", dir_ / "tool.i10");
+  const fs::path library = CopyExample("pit38.i10", dir_ / "library.i10");
 
   const auto run = [&](const std::string& command, const fs::path& set) {
-    const fs::path out = dir_ / "out";
-    const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                             out.string() + "' 2>&1 </dev/null";
-    const int status = std::system(line.c_str());
-    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Bytes(out));
+    const ToolRun r = RunSolvcalc({command, set.string()}, dir_, Stderr::IntoOut);
+    return std::make_pair(r.exitCode, r.out);
   };
   const auto [recalcCode, recalcOut] = run("recalc", tool);
   EXPECT_EQ(recalcCode, 0);

@@ -1,7 +1,6 @@
 // PIT-39: computed boxes and checks of one recalculation, and the example set
 // through solvcalc.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,32 +11,25 @@
 #include "calc/dispatch.hpp"
 #include "calc/other/pit39.hpp"
 #include "calc/other/pit39_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using solv::Messages;
 
-std::string P(int box) { return "p" + std::to_string(box); }
-
 // Heads of the PIT39a section: purpose and the organisation's KRS number.
 constexpr const char* kFiled = "p6a=[X]\np51=0000012345\n";
 constexpr const char* kFiledNoKrs = "p6a=[X]\n";
 
-class Pit39Test : public SetFixture {
+class Pit39Test : public FormFixture {
  protected:
   // Writes a new PIT-39 set with `boxes` in PIT39a and recalculates it.
   void Run(const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet("[MAIN]\nPIT=PIT39\nVER=10\n[PIT39a]\n" + boxes);
+    NextSet("[MAIN]\nPIT=PIT39\nVER=10\n[PIT39a]\n" + boxes);
     solv::RecalcPIT39("PIT39a");
   }
-  static std::string Box(int box) { return solv::ReadField(P(box), "<absent>", "PIT39a"); }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
+  static std::string Box(int box) { return FormFixture::Box("PIT39a", box); }
 };
 
 struct BoxCase {
@@ -100,10 +92,7 @@ struct Msg {
 };
 
 std::string Expected(const Msg& m) {
-  std::string text = solv::kPit39Messages[m.n];
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, m.limit);
-  return text;
+  return WithLimit(solv::kPit39Messages[m.n], m.limit);
 }
 
 struct MessageCase {
@@ -140,17 +129,12 @@ TEST_F(Pit39Test, ChecksAndTheirLimits) {
 
 // The example set through the dispatch and through the solvcalc tool.
 TEST_F(Pit39Test, ExampleSetWithSolvcalc) {
-  const fs::path tool = dir_ / "tool.i10";
-  const fs::path library = dir_ / "library.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit39.i10", tool);
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pit39.i10", library);
+  const fs::path tool = CopyExample("pit39.i10", dir_ / "tool.i10");
+  const fs::path library = CopyExample("pit39.i10", dir_ / "library.i10");
 
   const auto run = [&](const std::string& command, const fs::path& set) {
-    const fs::path out = dir_ / "out";
-    const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                             out.string() + "' 2>&1 </dev/null";
-    const int status = std::system(line.c_str());
-    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, Bytes(out));
+    const ToolRun r = RunSolvcalc({command, set.string()}, dir_, Stderr::IntoOut);
+    return std::make_pair(r.exitCode, r.out);
   };
   const auto [recalcCode, recalcOut] = run("recalc", tool);
   EXPECT_EQ(recalcCode, 0);

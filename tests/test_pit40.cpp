@@ -1,7 +1,6 @@
 // PIT-40: computed boxes, settlement with the advances and checks of one
 // recalculation.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,14 +11,12 @@
 #include "calc/dispatch.hpp"
 #include "calc/scale/pit40.hpp"
 #include "calc/scale/pit40_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 // Purpose and kind of payer ticked.
 constexpr const char* kHead = "p6a=[X]\np7a=[X]\n";
@@ -28,19 +25,14 @@ constexpr const char* kWorked = "p37=30000,00\np38=1335,00\np40=3000\np68=4113,0
 // Income of 10000,00: box 76 is 1243,98.
 constexpr const char* kSmallIncome = "p37=10000,00\n";
 
-class Pit40Test : public SetFixture {
+class Pit40Test : public FormFixture {
  protected:
   // Writes a new PIT-40 set with `boxes` in PIT40a and recalculates it.
   void Run(const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet("[MAIN]\nPIT=PIT40\nVER=10\n[PIT40a]\n" + boxes);
+    NextSet("[MAIN]\nPIT=PIT40\nVER=10\n[PIT40a]\n" + boxes);
     solv::RecalcPIT40("PIT40a");
   }
-  static std::string Box(int box) { return solv::ReadField(P(box), "<absent>", "PIT40a"); }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
+  static std::string Box(int box) { return FormFixture::Box("PIT40a", box); }
 };
 
 struct BoxCase {
@@ -118,10 +110,7 @@ struct Msg {
 };
 
 std::string Expected(const Msg& m) {
-  std::string text = solv::kPit40Messages[m.n];
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, m.limit);
-  return text;
+  return WithLimit(solv::kPit40Messages[m.n], m.limit);
 }
 
 struct MessageCase {
@@ -187,26 +176,20 @@ TEST_F(Pit40Test, SetsTheCurrentPageAndReplacesEarlierMessages) {
 // library and reports no messages; check finds the return clean.
 class Pit40ExampleTest : public SetFixture {
  protected:
-  int Solvcalc(const std::string& args) {
-    const std::string command = std::string("'") + SOLVCALC_PATH + "' " + args + " >'" + (dir_ / "out").string() +
-                                "' 2>'" + (dir_ / "err").string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    out_ = Bytes(dir_ / "out");
-    err_ = Bytes(dir_ / "err");
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  int Solvcalc(const std::vector<std::string>& args) {
+    const ToolRun run = RunSolvcalc(args, dir_);
+    out_ = run.out;
+    err_ = run.err;
+    return run.exitCode;
   }
-  fs::path Copy(const std::string& name) {
-    const fs::path p = dir_ / name;
-    fs::copy_file(fs::path(EXAMPLES_DIR) / "pit40.i10", p);
-    return p;
-  }
+  fs::path Copy(const std::string& name) { return CopyExample("pit40.i10", dir_ / name); }
   std::string out_, err_;
 };
 
 TEST_F(Pit40ExampleTest, RecalcAndCheck) {
   const fs::path tool = Copy("a.i10");
   const fs::path library = Copy("b.i10");
-  EXPECT_EQ(Solvcalc("recalc '" + tool.string() + "'"), 0);
+  EXPECT_EQ(Solvcalc({"recalc", tool.string()}), 0);
   EXPECT_EQ(out_, "PIT40a\t0\n");
   EXPECT_EQ(err_, "");
 
@@ -218,7 +201,7 @@ TEST_F(Pit40ExampleTest, RecalcAndCheck) {
            {66, "28665,00"}, {73, "24552"}, {74, "3863,34"}, {82, "1863"}, {83, "0"}, {84, "1137"}})
     EXPECT_EQ(solv::ReadField(P(box), "", "PIT40a"), expected) << "box " << box;
 
-  EXPECT_EQ(Solvcalc("check '" + Copy("c.i10").string() + "'"), 0) << out_;
+  EXPECT_EQ(Solvcalc({"check", Copy("c.i10").string()}), 0) << out_;
   EXPECT_NE(out_.find("nie występują błędy"), std::string::npos) << out_;
 }
 

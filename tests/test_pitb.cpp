@@ -1,7 +1,6 @@
 // PIT/B: the copy's own boxes, its checks, part D and box 3 over every copy
 // of both owners, and solvcalc on the example sets.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +11,7 @@
 #include "calc/dispatch.hpp"
 #include "calc/other/pitb.hpp"
 #include "calc/other/pitb_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
@@ -29,21 +28,13 @@ constexpr const char* kPit36Joint =
 constexpr const char* kPit36Alone = "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np1=1111111111\np6a=[X]\n";
 constexpr const char* kPit36L = "[MAIN]\nPIT=PIT36L\nVER=10\n[PIT36La]\np1=1111111111\n";
 
-class PitbTest : public SetFixture {
+class PitbTest : public FormFixture {
  protected:
   // A new set of `head` and the PIT/B sections, `instance` recalculated.
   void Run(const std::string& head, const std::string& sections, const std::string& instance = "PITBa") {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet(head + sections);
+    NextSet(head + sections);
     solv::RecalcPITB(instance);
   }
-  static std::string Box(const std::string& section, const std::string& box) {
-    return solv::ReadField(box, "<absent>", section);
-  }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
 };
 
 struct BoxCase {
@@ -227,22 +218,6 @@ TEST_F(PitbTest, ALoneFurtherCopyIsRecalculatedThroughTheDispatch) {
 
 // ---------------------------------------------------------------- solvcalc
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-ToolRun RunSolvcalc(const fs::path& dir, const std::string& command, const fs::path& set) {
-  const fs::path out = dir / "stdout";
-  const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                           out.string() + "' 2>/dev/null </dev/null";
-  const int status = std::system(line.c_str());
-  ToolRun run;
-  if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = Bytes(out);
-  return run;
-}
-
 // The PIT/B boxes that part D, box 3 and the own totals fill (those the
 // hand-written sets hold).
 std::vector<std::string> PitbBoxes(const fs::path& set, const std::vector<std::string>& sections) {
@@ -266,11 +241,10 @@ TEST_F(PitbTest, ExampleSetsThroughSolvcalc) {
   };
   for (const auto& c : cases) {
     const fs::path original = fs::path(EXAMPLES_DIR) / c.file;
-    const fs::path copy = dir_ / c.file;
-    fs::copy_file(original, copy);
+    const fs::path copy = CopyExample(c.file, dir_ / c.file);
     const std::vector<std::string> before = PitbBoxes(original, c.sections);
 
-    const ToolRun recalc = RunSolvcalc(dir_, "recalc", copy);
+    const ToolRun recalc = RunSolvcalc({"recalc", copy.string()}, dir_);
     EXPECT_EQ(recalc.exitCode, 0) << c.file;
     for (const auto& s : c.sections)
       EXPECT_NE(recalc.out.find(s + "\t0\n"), std::string::npos) << c.file << ": " << recalc.out;
@@ -279,10 +253,10 @@ TEST_F(PitbTest, ExampleSetsThroughSolvcalc) {
 
     // A second run finds nothing to change.
     const std::string once = Bytes(copy);
-    EXPECT_EQ(RunSolvcalc(dir_, "recalc", copy).exitCode, 0);
+    EXPECT_EQ(RunSolvcalc({"recalc", copy.string()}, dir_).exitCode, 0);
     EXPECT_EQ(Bytes(copy), once) << c.file;
 
-    const ToolRun check = RunSolvcalc(dir_, "check", copy);
+    const ToolRun check = RunSolvcalc({"check", copy.string()}, dir_);
     EXPECT_EQ(check.exitCode, 0) << c.file << ": " << check.out;
     EXPECT_NE(check.out.find("nie występują błędy"), std::string::npos) << c.file << ": " << check.out;
   }
@@ -297,12 +271,11 @@ TEST_F(PitbTest, ExampleSetsThroughSolvcalc) {
   solv::Store() = solv::StoreState{};
 
   // A foreign NIP in a copy: check fails with B4, and its amounts leave part D.
-  const fs::path faulty = dir_ / "faulty.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pitb.i10", faulty);
+  const fs::path faulty = CopyExample("pitb.i10", dir_ / "faulty.i10");
   solv::OpenSet(faulty);
   solv::WriteField("p1", "5555555555", "PITBa");
   solv::Store() = solv::StoreState{};
-  const ToolRun check = RunSolvcalc(dir_, "check", faulty);
+  const ToolRun check = RunSolvcalc({"check", faulty.string()}, dir_);
   EXPECT_EQ(check.exitCode, 1) << check.out;
   EXPECT_NE(check.out.find("PIT/B, Poz.1. Podany NIP nie jest zgodny"), std::string::npos) << check.out;
   EXPECT_EQ(PitbBoxes(faulty, {"PITBa", "PITBa_2"})[10], "PITBa_2.p53=10000,00");

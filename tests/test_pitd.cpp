@@ -1,7 +1,6 @@
 // PIT/D: derived boxes, the PIT-28 parts, the spouses' splits under every
 // main form and taxation method, and solvcalc on the example set.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +11,7 @@
 #include "calc/dispatch.hpp"
 #include "calc/other/pitd.hpp"
 #include "calc/other/pitd_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
@@ -31,19 +30,14 @@ constexpr const char* kPit36Joint = "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6c=[X
 // A spouse named on PIT/D.
 constexpr const char* kSpouse = "p2=7680002466\n";
 
-class PitdTest : public SetFixture {
+class PitdTest : public FormFixture {
  protected:
   // A new set of the main form `head` with `boxes` in PITDa, recalculated.
   void Run(const std::string& head, const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet(head + "[PITDa]\n" + boxes);
+    NextSet(head + "[PITDa]\n" + boxes);
     solv::RecalcPITD("PITDa");
   }
-  static std::string Box(const std::string& box) { return solv::ReadField(box, "<absent>", "PITDa"); }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
+  static std::string Box(const std::string& box) { return FormFixture::Box("PITDa", box); }
 };
 
 struct BoxCase {
@@ -271,27 +265,10 @@ TEST_F(PitdTest, DispatchedByItsSection) {
 
 // ---------------------------------------------------------------- solvcalc
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-ToolRun RunSolvcalc(const fs::path& dir, const std::string& command, const fs::path& set) {
-  const fs::path out = dir / "stdout";
-  const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                           out.string() + "' 2>/dev/null </dev/null";
-  const int status = std::system(line.c_str());
-  ToolRun run;
-  if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = Bytes(out);
-  return run;
-}
-
 TEST_F(PitdTest, SolvcalcOnTheExampleSet) {
-  const fs::path tool = dir_ / "tool.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pitd.i10", tool);
+  const fs::path tool = CopyExample("pitd.i10", dir_ / "tool.i10");
 
-  const ToolRun recalc = RunSolvcalc(dir_, "recalc", tool);
+  const ToolRun recalc = RunSolvcalc({"recalc", tool.string()}, dir_);
   EXPECT_EQ(recalc.exitCode, 0);
   EXPECT_EQ(recalc.out, "PITDa\t0\nPIT37a\t0\n");
   solv::OpenSet(tool);
@@ -304,14 +281,14 @@ TEST_F(PitdTest, SolvcalcOnTheExampleSet) {
   // What PIT-37 took over from PIT/D.
   EXPECT_EQ(solv::ReadField("p101", {}, "PIT37a"), "2000,00");
 
-  const ToolRun clean = RunSolvcalc(dir_, "check", tool);
+  const ToolRun clean = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(clean.exitCode, 0) << clean.out;
   EXPECT_EQ(clean.out.find("PIT/D"), std::string::npos) << clean.out;
 
   // Spouses taxed jointly who fill the spouses' request are told so.
   solv::WriteField("p37", "1000", "PITDa");
   solv::WriteField("p38", "1000", "PITDa");
-  const ToolRun faulty = RunSolvcalc(dir_, "check", tool);
+  const ToolRun faulty = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(faulty.exitCode, 1);
   EXPECT_NE(faulty.out.find("liczba komunikatów: 1\n"), std::string::npos) << faulty.out;
   EXPECT_NE(faulty.out.find("PIT/D, Poz.35 - 38. WNIOSEK MAŁŻONKÓW"), std::string::npos) << faulty.out;

@@ -1,7 +1,6 @@
 // PIT/M: the children's income rows, the parent's share chosen in box 29 for
 // the taxpayer and the spouse, and solvcalc on the example joint PIT-36 set.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +11,7 @@
 #include "calc/dispatch.hpp"
 #include "calc/other/pitm.hpp"
 #include "calc/other/pitm_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
@@ -21,18 +20,13 @@ using solv::Messages;
 
 constexpr const char* kJointPit36 = "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6b=[X]\n";
 
-class PitmTest : public SetFixture {
+class PitmTest : public FormFixture {
  protected:
   // A new joint PIT-36 set with `boxes` in `section`, recalculated there.
   void Run(const std::string& section, const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet(std::string(kJointPit36) + "[" + section + "]\n" + boxes);
+    NextSet(std::string(kJointPit36) + "[" + section + "]\n" + boxes);
     solv::RecalcPITM(section);
   }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
 };
 
 struct BoxCase {
@@ -112,27 +106,10 @@ TEST_F(PitmTest, DispatchRunsTheSpouseInstance) {
 
 // ---------------------------------------------------------------- solvcalc
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-ToolRun RunSolvcalc(const fs::path& dir, const std::string& command, const fs::path& set) {
-  const fs::path out = dir / "stdout";
-  const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                           out.string() + "' 2>/dev/null </dev/null";
-  const int status = std::system(line.c_str());
-  ToolRun run;
-  if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = Bytes(out);
-  return run;
-}
-
 TEST_F(PitmTest, SolvcalcOnTheExampleSet) {
-  const fs::path tool = dir_ / "tool.i10";
-  fs::copy_file(fs::path(EXAMPLES_DIR) / "pitm.i10", tool);
+  const fs::path tool = CopyExample("pitm.i10", dir_ / "tool.i10");
 
-  const ToolRun recalc = RunSolvcalc(dir_, "recalc", tool);
+  const ToolRun recalc = RunSolvcalc({"recalc", tool.string()}, dir_);
   EXPECT_EQ(recalc.exitCode, 0);
   EXPECT_EQ(recalc.out, "PITZa\t0\nPITZa_M\t0\nPITMa\t0\nPITMa_M\t0\nPIT36a\t0\n");
   solv::OpenSet(tool);
@@ -154,20 +131,20 @@ TEST_F(PitmTest, SolvcalcOnTheExampleSet) {
   EXPECT_EQ(solv::ReadField("p99", {}, "PIT36a"), "3000,00");
   EXPECT_EQ(solv::ReadField("p7", {}, "PIT36a"), "Urząd Skarbowy Łódź-Bałuty");
 
-  const ToolRun clean = RunSolvcalc(dir_, "check", tool);
+  const ToolRun clean = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(clean.exitCode, 0) << clean.out;
 
   // The spouse's PIT/M without a choice is reported under joint taxation
   // only: filing alone, the check leaves the spouse's forms out.
   solv::WriteField("p29a", "[  ]", "PITMa_M");
-  const ToolRun faulty = RunSolvcalc(dir_, "check", tool);
+  const ToolRun faulty = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(faulty.exitCode, 1);
   EXPECT_NE(faulty.out.find("liczba komunikatów: 1\n"), std::string::npos) << faulty.out;
   EXPECT_NE(faulty.out.find("PIT/M małżonek, Poz.29."), std::string::npos) << faulty.out;
 
   solv::WriteField("p6a", "[X]", "PIT36a");
   solv::WriteField("p6b", "[  ]", "PIT36a");
-  const ToolRun alone = RunSolvcalc(dir_, "check", tool);
+  const ToolRun alone = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(alone.exitCode, 0) << alone.out;
 }
 

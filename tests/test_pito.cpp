@@ -1,7 +1,6 @@
 // PIT/O: totals, emptied boxes and checks of one copy, and the example set
 // run through solvcalc.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,7 +10,7 @@
 
 #include "calc/other/pito.hpp"
 #include "calc/other/pito_messages.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 #include "value/number.hpp"
 
 namespace {
@@ -36,26 +35,21 @@ struct Msg {
   std::vector<std::string> values;
 };
 
-class PitoTest : public SetFixture {
+class PitoTest : public FormFixture {
  protected:
   // A new set: main form `pit` with `main` in its first page, then the PIT/O
   // copies (section name, boxes); recalculates `section`.
   void Run(const std::string& pit, const std::string& main, const std::vector<std::pair<std::string, std::string>>& copies,
            const std::string& section = "PITOa") {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
     std::string text = "[MAIN]\nPIT=" + pit + "\nVER=10\n[" + MainSection(pit) + "]\n" + main;
     for (const auto& [name, boxes] : copies) text += "[" + name + "]\n" + boxes;
-    WriteSet(text);
+    NextSet(text);
     solv::RecalcPITO(section);
   }
   static std::string MainSection(const std::string& pit) { return pit + "a"; }
   static std::string Box(const std::string& key, const std::string& section = "PITOa") {
-    return solv::ReadField(key, "<absent>", section);
+    return FormFixture::Box(section, key);
   }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
 };
 
 // PIT-37 heads: the method, and main-form limits high enough to pass.
@@ -247,25 +241,9 @@ TEST_F(PitoTest, MessageTextsAsShown) {
 // form and read its recomputed boxes.
 class PitoToolTest : public SetFixture {
  protected:
-  struct Run {
-    int exitCode = -1;
-    std::string out;
-  };
-  Run Solvcalc(const std::string& command, const fs::path& set) {
-    const fs::path out = dir_ / "stdout";
-    const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                             out.string() + "' 2>/dev/null </dev/null";
-    const int status = std::system(line.c_str());
-    Run run;
-    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = Bytes(out);
-    return run;
-  }
-  fs::path CopyOfExample(const std::string& name) {
-    const fs::path p = dir_ / name;
-    fs::copy_file(fs::path(EXAMPLES_DIR) / "pito.i10", p);
-    return p;
-  }
+  using Run = ToolRun;
+  Run Solvcalc(const std::string& command, const fs::path& set) { return RunSolvcalc({command, set.string()}, dir_); }
+  fs::path CopyOfExample(const std::string& name) { return CopyExample("pito.i10", dir_ / name); }
   // The copy with one line replaced.
   fs::path Edited(const std::string& name, const std::string& from, const std::string& to) {
     const fs::path p = CopyOfExample(name);

@@ -9,7 +9,7 @@
 
 #include "calc/dispatch.hpp"
 #include "calc/other/pitz.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
@@ -18,17 +18,15 @@ using solv::Messages;
 constexpr const char* kPit36 = "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6b=[X]\n";
 constexpr const char* kPit36L = "[MAIN]\nPIT=PIT36L\nVER=10\n[PIT36La]\n";
 
-class PitzTest : public SetFixture {
+class PitzTest : public FormFixture {
  protected:
   // A new set: `head`, then `boxes` in `section` (plus any further sections
   // in `rest`), recalculated there.
   void Run(const std::string& head, const std::string& section, const std::string& boxes,
            const std::string& rest = {}) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
-    WriteSet(head + "[" + section + "]\n" + boxes + rest);
+    NextSet(head + "[" + section + "]\n" + boxes + rest);
     solv::RecalcPITZ(section);
   }
-  int sets_ = 0;
 };
 
 struct BoxCase {

@@ -1,7 +1,6 @@
 // PIT/ZG: totals, the parts kept for the set's main form, the NIP checks, the
 // copies, the store of its page and solvcalc on the example set.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,7 +15,7 @@
 #include "calc/scale/pitzg_messages.hpp"
 #include "report/page_definition.hpp"
 #include "report/print_page.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 #include "shell/page_behaviour.hpp"
 #include "store/forms.hpp"
 
@@ -24,8 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using solv::Messages;
-
-std::string P(int box) { return "p" + std::to_string(box); }
 
 // Every box 9..35 holds its own number in zloty, the hidden revenue and
 // costs cells 1000 and 100.
@@ -36,24 +33,19 @@ std::string AllBoxes() {
   return s;
 }
 
-class PitZgTest : public SetFixture {
+class PitZgTest : public FormFixture {
  protected:
   // A new set: [MAIN] with main-form code `code` (none when empty), `head`
   // (further sections before the copy) and the copy `section` with `boxes`.
   void Run(const std::string& code, const std::string& head, const std::string& section, const std::string& boxes) {
-    set_ = dir_ / (std::to_string(++sets_) + ".i10");
     std::string text = "[MAIN]\n";
     if (!code.empty()) text += "PIT=" + code + "\n";
-    WriteSet(text + "VER=10\n" + head + "[" + section + "]\n" + boxes);
+    NextSet(text + "VER=10\n" + head + "[" + section + "]\n" + boxes);
     solv::RecalcPITZG(section);
   }
   static std::string Box(const std::string& key, const std::string& section = "PITZGa") {
-    return solv::ReadField(key, "<absent>", section);
+    return FormFixture::Box(section, key);
   }
-  static std::vector<std::string> MessageItems() {
-    return std::vector<std::string>(Messages().items.begin() + 1, Messages().items.end());
-  }
-  int sets_ = 0;
 };
 
 // Which boxes each main form keeps; the others are emptied, the hidden cells
@@ -237,28 +229,10 @@ TEST_F(PitZgTest, StoringThePageAssignsTheNipAndRecalculates) {
 
 // ---------------------------------------------------------------- solvcalc
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-ToolRun RunSolvcalc(const fs::path& dir, const std::string& command, const fs::path& set) {
-  const fs::path out = dir / "stdout";
-  const std::string line = std::string("'") + SOLVCALC_PATH + "' " + command + " '" + set.string() + "' >'" +
-                           out.string() + "' 2>/dev/null </dev/null";
-  const int status = std::system(line.c_str());
-  ToolRun run;
-  if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = Bytes(out);
-  return run;
-}
-
 TEST_F(PitZgTest, SolvcalcOnTheExampleSet) {
-  const fs::path example = fs::path(EXAMPLES_DIR) / "pitzg.i10";
-  const fs::path tool = dir_ / "tool.i10";
-  fs::copy_file(example, tool);
+  const fs::path tool = CopyExample("pitzg.i10", dir_ / "tool.i10");
 
-  const ToolRun recalc = RunSolvcalc(dir_, "recalc", tool);
+  const ToolRun recalc = RunSolvcalc({"recalc", tool.string()}, dir_);
   EXPECT_EQ(recalc.exitCode, 0);
   EXPECT_NE(recalc.out.find("PITZGa\t0\n"), std::string::npos) << recalc.out;
   EXPECT_NE(recalc.out.find("PITZGa_1\t0\n"), std::string::npos) << recalc.out;
@@ -271,12 +245,12 @@ TEST_F(PitZgTest, SolvcalcOnTheExampleSet) {
   // Polish letters come back as they were written.
   EXPECT_EQ(Box("p4", "PITZGa_1"), "Małgorzata");
 
-  const ToolRun clean = RunSolvcalc(dir_, "check", tool);
+  const ToolRun clean = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(clean.out.find("PIT/ZG"), std::string::npos) << clean.out;
 
   // A NIP that matches neither spouse is reported by the whole-return check.
   solv::WriteField("p1", "5555555555", "PITZGa");
-  const ToolRun faulty = RunSolvcalc(dir_, "check", tool);
+  const ToolRun faulty = RunSolvcalc({"check", tool.string()}, dir_);
   EXPECT_EQ(faulty.exitCode, 1);
   EXPECT_NE(faulty.out.find("PIT/ZG, Poz.1. Podany NIP nie jest zgodny z numerem określonym na deklaracji głównej"),
             std::string::npos)

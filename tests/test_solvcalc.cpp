@@ -1,6 +1,5 @@
 // The solvcalc tool run as a program on copies of return sets.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,16 +13,11 @@
 #include "messages/messages.hpp"
 #include "store/cp1250.hpp"
 #include "store/store.hpp"
-#include "set_fixture.hpp"
+#include "form_test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ToolRun {
-  int exitCode = -1;
-  std::string out, err;
-};
 
 class SolvcalcTest : public ::testing::Test {
  protected:
@@ -39,25 +33,9 @@ class SolvcalcTest : public ::testing::Test {
   }
 
   // Runs solvcalc with the arguments (each quoted for the shell).
-  ToolRun Solvcalc(const std::vector<std::string>& args) {
-    std::string command = std::string("'") + SOLVCALC_PATH + "'";
-    for (const auto& a : args) command += " '" + a + "'";
-    command += " >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = Bytes(dir_ / "stdout");
-    run.err = Bytes(dir_ / "stderr");
-    fs::remove(dir_ / "stdout");
-    fs::remove(dir_ / "stderr");
-    return run;
-  }
+  ToolRun Solvcalc(const std::vector<std::string>& args) { return RunSolvcalc(args, dir_); }
 
-  fs::path CopyOfExample(const std::string& name) {
-    const fs::path p = dir_ / name;
-    fs::copy_file(fs::path(EXAMPLES_DIR) / "pit37.i10", p);
-    return p;
-  }
+  fs::path CopyOfExample(const std::string& name) { return CopyExample("pit37.i10", dir_ / name); }
   // A set written from UTF-8 lines, in Windows-1250 with CRLF.
   fs::path SetFromLines(const std::string& name, const std::string& utf8Lines) {
     std::string crlf;

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QPointer>
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -27,15 +28,21 @@
 #include <QVBoxLayout>
 
 #include "calc/dispatch.hpp"
+#include "check_window.hpp"
 #include "form_his.hpp"
 #include "help.hpp"
-#include "markup_html.hpp"
+#include "markers.hpp"
+#include "messages/markup.hpp"
 #include "messages/messages.hpp"
 #include "page_window.hpp"
 #include "qt_messages.hpp"
 #include "report/page_definition.hpp"
 #include "services/message_service.hpp"
+#include "joint_window.hpp"
+#include "markers.hpp"
 #include "shell/box_locking.hpp"
+#include "shell/transfers.hpp"
+#include "shell/links.hpp"
 #include "start_windows.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
@@ -51,7 +58,7 @@ bool SameName(const std::string& a, const std::string& b) {
 
 PageWindow* PageOf(QMdiSubWindow* w) { return w ? qobject_cast<PageWindow*>(w->widget()) : nullptr; }
 
-constexpr int kMessagesOpenHeight = 140;
+constexpr int kWarningPanelHeight = 100;  // opened by a warning marker
 
 }  // namespace
 
@@ -108,7 +115,8 @@ void TFormOkno_glowne::BuildActions() {
     if (HelpOnline()) {
       PlaceHelpMarkers();
     } else {
-      for (auto* marker : mdi_->findChildren<QToolButton*>(QStringLiteral("helpMarker"))) marker->deleteLater();
+      for (QMdiSubWindow* w : mdi_->subWindowList())
+        if (PageWindow* p = PageOf(w)) RemoveMarkers(*p, MarkerFamily::Help);
     }
   });
   online->setCheckable(true);
@@ -159,10 +167,8 @@ void TFormOkno_glowne::BuildActions() {
   add("ActionCalc", QStringLiteral("Kalkulator"), [this] { StartCalculator(); })->setToolTip(QStringLiteral("Kalkulator podręczny"));
   add("ActionTestZezn", QStringLiteral("Sprawdź zeznanie"), [this] { CheckWholeReturnAction(); })
       ->setToolTip(QStringLiteral("Sprawdź całe zeznanie podatkowe"));
-  add("ActionRazemOsobno", QStringLiteral("Razem czy osobno"), [] {
-    InfoBox("Symulacja korzyści rozliczenia wspólnego nie jest jeszcze dostępna w tej wersji programu.",
-            "Informacja");
-  })->setToolTip(QStringLiteral("Symulacja korzyści rozliczenia wspólnego"));
+  add("ActionRazemOsobno", QStringLiteral("Razem czy osobno"), [this] { ShowJointWindow(mdi_); })
+      ->setToolTip(QStringLiteral("Symulacja korzyści rozliczenia wspólnego"));
 }
 
 void TFormOkno_glowne::BuildMenus() {
@@ -288,11 +294,11 @@ void TFormOkno_glowne::BuildCentral() {
   SetMessagesPanelOpen(false);  // nothing to list before a set is open
 }
 
-void TFormOkno_glowne::SetMessagesPanelOpen(bool open) {
+void TFormOkno_glowne::SetMessagesPanelOpen(bool open, int height) {
   QList<int> sizes = splitter_->sizes();
   const int total = sizes.value(0) + sizes.value(1);
   const int header = 24;
-  const int panel = open ? header + kMessagesOpenHeight : header;
+  const int panel = open ? header + height : header;
   splitter_->setSizes({total - panel, panel});
   if (auto* t = findChild<QToolButton*>(QStringLiteral("messagesToggle"))) t->setArrowType(open ? Qt::DownArrow : Qt::UpArrow);
 }
@@ -487,18 +493,11 @@ bool TFormOkno_glowne::HelpOnline() const { return Action(QStringLiteral("Action
 void TFormOkno_glowne::PlaceHelpMarkers() {
   PageWindow* page = ActivePage();
   if (!page) return;
-  for (auto* m : page->Sheet()->findChildren<QToolButton*>(QStringLiteral("helpMarker"))) delete m;
+  RemoveMarkers(*page, MarkerFamily::Help);
   for (const HelpMarker& hm : HelpMarkers(ProgramFolder(), page->InstanceName(), page->Info().tag)) {
-    auto* b = new QToolButton(page->Sheet());
-    b->setObjectName(QStringLiteral("helpMarker"));
-    b->setText(QStringLiteral("?"));
-    b->setStyleSheet(QStringLiteral("QToolButton{color:rgb(0,193,0);font:bold 10pt 'Liberation Sans';}"));
-    b->setGeometry(hm.x, hm.y, 20, 20);
-    b->setToolTip(Q(hm.Hint()));
-    b->setCursor(Qt::PointingHandCursor);
+    PageMarker* b = AddMarker(*page, MarkerFamily::Help, QPoint(hm.x, hm.y), Q(hm.Hint()));
     const QString topic = Q(hm.topic);
-    connect(b, &QToolButton::clicked, this, [topic] { ShowHelpTopic(topic); });
-    b->show();
+    b->onClick = [topic](PageMarker&) { ShowHelpTopic(topic); };
   }
 }
 
@@ -532,10 +531,46 @@ void TFormOkno_glowne::LockOpenPages() {
     if (PageWindow* p = PageOf(w)) ApplyLocking(p->Page(), p->InstanceName());
 }
 
+// The transfer and information markers of a page: amounts of attachments
+// offered for its boxes; a locked box gets none.
+void TFormOkno_glowne::PlaceTransfers(PageWindow& page) {
+  std::vector<TransferMarker> markers;
+  for (const auto& m : solv::MarkersFor(page.InstanceName(), page.Info().className)) {
+    TKVZEditField* cell = page.Cell(m.cellName);
+    if (!cell || !page.IsEditable(cell)) continue;
+    TransferMarker marker{m.cellName, m.title, m.text, {}};
+    if (!m.information) {
+      QPointer<PageWindow> target(&page);
+      marker.onClick = [target, m](PageMarker& button) {
+        button.Shrink();
+        ShowMarkerBalloon(button, Q(m.title), Q(m.text), [target, m] {
+          if (target) ApplyTransfer(*target, m.cellName, m.value);
+        });
+      };
+    }
+    markers.push_back(std::move(marker));
+  }
+  PlaceTransferMarkers(page, markers);
+}
+
+// A transfer goes through the editor as if typed: the box takes the value
+// when the editor is left, which stores and recalculates.
+void TFormOkno_glowne::ApplyTransfer(PageWindow& page, const std::string& box, const std::string& value) {
+  TKVZEditField* cell = page.Cell(box);
+  if (!cell || !page.IsEditable(cell)) return;
+  page.ClickCell(cell);
+  page.Editor()->setText(Q(value));
+  page.LeaveEditor();
+}
+
 void TFormOkno_glowne::RefreshPoint() {
+  if (PageWindow* page = ActivePage()) PlaceTransfers(*page);
   if (!refreshRequested_) return;
   refreshRequested_ = false;
-  messages_->setText(Q(MarkupToHtml(MessagesText())));
+  const std::string text = MessagesText();
+  messages_->setText(Q(solv::MarkupToRichText(text)));
+  if (PageWindow* page = ActivePage())
+    PlaceWarningMarkers(*page, text, [this] { SetMessagesPanelOpen(true, kWarningPanelHeight); });
 }
 
 void TFormOkno_glowne::SwitchPage(char letter) {
@@ -570,45 +605,27 @@ void TFormOkno_glowne::DeleteAction() {
 
 void TFormOkno_glowne::FollowLink(const QString& param) {
   SetMessagesPanelOpen(false);
-  QStringList parts = param.split(u'#');
-  QString value;
-  bool correct = false;
-  if (parts.value(0).compare(QStringLiteral("popraw"), Qt::CaseInsensitive) == 0) {
-    correct = true;
-    RequestRefresh();
-    value = parts.value(1);
-    bool ok = false;
-    const double v = QString(value).replace(u',', u'.').toDouble(&ok);
-    if (!ok || v < 0) value = QStringLiteral("0");
-    parts = parts.mid(2);
-  }
-  const std::string pageName = parts.value(0).toStdString();
-  const std::string box = parts.value(1).trimmed().toStdString();
-  if (pageName.empty()) return;
+  const LinkTarget link = ParseLink(param.toStdString());
+  // The correction is stored when the editor is left; the panel shows the
+  // new messages at the refresh point after that.
+  if (link.correct) RequestRefresh();
   PageWindow* target = nullptr;
-  for (QMdiSubWindow* w : mdi_->subWindowList()) {
-    PageWindow* p = PageOf(w);
-    if (!p) continue;
-    const std::string name = p->InstanceName();
-    const bool match = pageName.find('_') == std::string::npos
-                           ? name.size() > 1 && SameName(pageName.substr(0, pageName.size() - 1), name.substr(0, name.size() - 1))
-                           : SameName(pageName, name);
-    if (match) {
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w); p && LinkPageMatches(link.page, p->InstanceName())) {
       target = p;
       break;
     }
-  }
   if (!target) return;
   const std::string instance = target->InstanceName();
   BringToFront(instance);
-  const std::string base = pageName.substr(0, pageName.find('_'));
-  SwitchPage(base.back());
+  if (const char letter = LinkPageLetter(link.page)) SwitchPage(letter);
   target = Page(instance);
   if (!target) return;
-  TKVZEditField* cell = target->Cell(box);
+  TKVZEditField* cell = target->Cell(link.box);
+  // A check box is only shown: a click would toggle it.
   if (!cell || cell->Tag() == 2) return;
   target->ClickCell(cell);
-  if (correct && target->Editor()->isVisible()) target->Editor()->setText(value);
+  if (link.correct && target->Editor()->isVisible()) target->Editor()->setText(Q(link.value));
 }
 
 void TFormOkno_glowne::StartUpdater(bool checkOnly) {
@@ -631,35 +648,31 @@ void TFormOkno_glowne::StartCalculator() {
   InfoBox("Nie znaleziono kalkulatora (gnome-calculator, kcalc, galculator, xcalc).", "Informacja");
 }
 
-void TFormOkno_glowne::CheckWholeReturnAction() {
+int TFormOkno_glowne::ShowWholeReturnCheck(bool checkOnly) {
   if (ActivePage()) ActivePage()->LeaveEditor();
   const WholeReturnCheck check = CheckWholeReturn();
-  QDialog dialog(this);
-  dialog.setWindowTitle(QStringLiteral("Komunikaty zbiorcze"));
-  auto* v = new QVBoxLayout(&dialog);
-  auto* scroll = new QScrollArea(&dialog);
-  scroll->setWidgetResizable(true);
-  auto* label = new QLabel(Q(MarkupToHtml(check.text)));
-  label->setWordWrap(true);
-  label->setTextFormat(Qt::RichText);
-  label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  label->setMargin(8);
-  label->setStyleSheet(QStringLiteral("background:white;"));
-  scroll->setWidget(label);
-  v->addWidget(scroll);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Zamknij"));
-  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  v->addWidget(buttons);
-  dialog.resize(640, 420);
-  dialog.exec();
+  // The recalculations stored their results; the open pages show them.
   for (const std::string& name : OpenWindowNames()) ReloadPage(name);
+  TFormPrePrintKom window(this);
+  if (checkOnly) window.SetCheckOnly();
+  window.SetMessages(check.text);
+  QString link;
+  window.onLink = [&link](const QString& l) { link = l; };
+  const int r = window.exec();
+  if (!link.isEmpty()) FollowLink(link);
+  return r;
 }
+
+void TFormOkno_glowne::CheckWholeReturnAction() { ShowWholeReturnCheck(true); }
 
 void TFormOkno_glowne::PrintAction() {
   if (AskBox("Czy chcesz sprawdzić całość zeznania (deklarację główną i załączniki)?", "&TAK", "&NIE",
-             "Informacja") == 1)
-    CheckWholeReturnAction();
+             "Informacja") == 1) {
+    if (ShowWholeReturnCheck(false) != QDialog::Accepted) return;
+  } else {
+    CheckWholeReturn();
+    for (const std::string& name : OpenWindowNames()) ReloadPage(name);
+  }
   InfoBox("Drukowanie formularzy nie jest jeszcze dostępne w tej wersji programu.", "Informacja");
 }
 

@@ -57,10 +57,13 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void SwitchPage(char letter);
   void EnableFormActions();
   void RefreshPoint();
+  void PlaceTransfers(PageWindow& page);
+  static void ApplyTransfer(PageWindow& page, const std::string& box, const std::string& value);
   void RequestRefresh() { refreshRequested_ = true; }
   void CloseAllPages();
   void OpenSetDialog();
   void FollowLink(const QString& param);
+  static constexpr int kMessagesOpenHeight = 140;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -72,7 +75,8 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void BuildCentral();
   void SubWindowActivated(QMdiSubWindow* w);
   void LockOpenPages();
-  void SetMessagesPanelOpen(bool open);
+  void SetMessagesPanelOpen(bool open, int height = kMessagesOpenHeight);
+  int ShowWholeReturnCheck(bool checkOnly);
   QMdiSubWindow* SubWindowOf(const std::string& instanceName) const;
   void StartUpdater(bool checkOnly);
   void StartCalculator();

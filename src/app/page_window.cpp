@@ -20,6 +20,7 @@
 #include "store/charset_check.hpp"
 #include "store/cp1250.hpp"
 #include "store/store.hpp"
+#include "zg_dialog.hpp"
 
 namespace solv::app {
 namespace {
@@ -334,6 +335,7 @@ void PageWindow::HideEditor() {
 
 void PageWindow::ClickCell(TKVZEditField* cell) {
   if (!IsEditable(cell)) return;
+  if (HandleZgClick(*this, cell)) return;  // PIT/ZG income boxes open their dialog
   // A cell being edited is left as by leaving the editor, so its entry is
   // formatted and stored before the next cell takes the editor.
   if (!current_.empty() && !LeaveEditor()) return;

@@ -12,7 +12,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "markup_html.hpp"
+#include "messages/markup.hpp"
 #include "qt_messages.hpp"
 #include "services/opp.hpp"
 #include "store/store.hpp"
@@ -215,7 +215,7 @@ TFOrganizacje::TFOrganizacje(QWidget* parent) : QDialog(parent) {
   QFont f = link_->font();
   f.setPointSize(11);
   link_->setFont(f);
-  link_->setText(QString::fromStdString(MarkupToHtml(OrganisationMarkup())));
+  link_->setText(QString::fromStdString(solv::MarkupToRichText(OrganisationMarkup())));
   connect(link_, &QLabel::linkActivated, this, [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
   auto* line = new QFrame(this);
   line->setGeometry(16, 221 - 52, 551, 1);

@@ -1,0 +1,61 @@
+// Page markers: small square buttons on a page's sheet, in three families
+// told apart by their tag: warnings "!" (90), transfers and information "i"
+// (91), help "?" (92). Placing a family first removes that family's markers.
+#pragma once
+
+#include <QToolButton>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace solv::app {
+
+class PageWindow;
+
+enum class MarkerFamily { Warning = 90, Transfer = 91, Help = 92 };
+
+class PageMarker : public QToolButton {
+  Q_OBJECT
+ public:
+  // 20 by 20 at `at` on the page's sheet; hint "TITLE|TEXT".
+  PageMarker(MarkerFamily family, const QString& hint, const QPoint& at, QWidget* sheet);
+  MarkerFamily Family() const { return family_; }
+  int Tag() const { return static_cast<int>(family_); }
+  QString Hint() const { return hint_; }
+  // Run on a click instead of the family's own action.
+  std::function<void(PageMarker&)> onClick;
+  // Down to 10 by 10 at its bottom-right corner.
+  void Shrink();
+
+ private:
+  void Clicked();
+  MarkerFamily family_;
+  QString hint_;
+};
+
+QList<PageMarker*> MarkersOf(const PageWindow& page, MarkerFamily family);
+void RemoveMarkers(PageWindow& page, MarkerFamily family);
+PageMarker* AddMarker(PageWindow& page, MarkerFamily family, const QPoint& at, const QString& hint);
+
+// The balloon of a marker: title with an error icon, text and a close
+// button at the marker's bottom-right corner, for 10 seconds; a click on its
+// text runs onClick (when given) and closes it.
+QWidget* ShowMarkerBalloon(PageMarker& marker, const QString& title, const QString& text,
+                           std::function<void()> onClick = {});
+
+// Warning markers "Uwaga|-1" next to the boxes the panel's links point at;
+// their click runs onOpenPanel and hides the marker.
+void PlaceWarningMarkers(PageWindow& page, const std::string& panelText, std::function<void()> onOpenPanel);
+
+// Transfer and information markers, 30 pixels right of the box's left edge
+// and 20 pixels above its top. A marker without onClick shows its title and
+// text in a balloon.
+struct TransferMarker {
+  std::string box;
+  std::string title;
+  std::string text;
+  std::function<void(PageMarker&)> onClick;
+};
+void PlaceTransferMarkers(PageWindow& page, const std::vector<TransferMarker>& markers);
+
+}  // namespace solv::app

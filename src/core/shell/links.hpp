@@ -1,0 +1,31 @@
+// The links of calculation messages: "popraw#VALUE#PAGE#BOX" proposes a
+// correction, "PAGE#BOX" shows a box; and the boxes the panel's links point at.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace solv {
+
+struct LinkTarget {
+  bool correct = false;  // a "popraw" link
+  std::string value;     // the correction, "0" when not a non-negative number
+  std::string page;      // "PIT37b", "PITBa_1"
+  std::string box;       // trimmed
+};
+LinkTarget ParseLink(std::string_view param);
+
+// Whether a link's page belongs to the window of `instance`: without '_' the
+// names are compared without their last letter ("PIT37b" ~ "PIT37a"), with
+// '_' whole; case is ignored.
+bool LinkPageMatches(std::string_view page, std::string_view instance);
+
+// The page letter of a link's page: the last letter before any '_'; 0 for none.
+char LinkPageLetter(std::string_view page);
+
+// For every "<link=PIT" of the panel text the box after the first '#',
+// trimmed, with "P6" and "P10" read as their first check box "P6a", "P10a".
+std::vector<std::string> WarningBoxes(std::string_view panelText);
+
+}  // namespace solv
