@@ -1,5 +1,7 @@
 // Amounts of attachments offered on the main form: "i" markers next to the
 // boxes they go to, and the transfer itself.
+#include <QLabel>
+
 #include "markers.hpp"
 #include "test_gui_fixture.hpp"
 
@@ -24,11 +26,19 @@ TEST_F(Transfers, PitOAmountIsOfferedAndCarriedOver) {
   solv::WriteField("p39", "50000,00", "PIT37a");
   auto& page = OpenPage("TPIT37b", "PIT37a");
   window.RefreshPoint();
-  EXPECT_TRUE(HasMarkerAt(page, "p99"));
+  ASSERT_TRUE(HasMarkerAt(page, "p99"));
 
-  solv::app::TFormOkno_glowne::ApplyTransfer(page, "p99", "150,00");
+  // The marker opens its balloon; a click on the balloon's text transfers.
+  solv::app::PageMarker* marker = nullptr;
+  for (auto* m : MarkersOf(page, MarkerFamily::Transfer))
+    if (m->pos() == page.CellRect(page.Cell("p99")).topLeft() + QPoint(30, -20)) marker = m;
+  QTest::mouseClick(marker, Qt::LeftButton);
+  auto* text = marker->findChild<QLabel*>(QStringLiteral("balloonText"));
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->text().contains(QStringLiteral("150,00")));
+  QTest::mouseClick(text, Qt::LeftButton);
   EXPECT_EQ(Stored("p99", "PIT37a"), "150,00");
-  EXPECT_EQ(Stored("p105", "PIT37a"), "49850,00");  // recalculated
+  EXPECT_EQ(Stored("p105", "PIT37a"), "49850,00");  // 50000 - 150: recalculated
 }
 
 TEST_F(Transfers, LockedBoxGetsNoMarker) {
