@@ -63,6 +63,16 @@ int ExemptionChoice() {
   return 0;
 }
 
+void SettleInWholeZloty(long double d, std::string_view payKey, std::string_view refundKey) {
+  if (d >= 0) {
+    WriteField(payKey, Format("%.0f", d));
+    WriteField(refundKey, "0");
+  } else {
+    WriteField(payKey, "0");
+    WriteField(refundKey, Format("%.0f", -d));
+  }
+}
+
 bool ExceedsLimit(long double value, long double limit) { return ToGrosz(value) > ToGrosz(limit); }
 
 void CheckLimit(long double value, long double limit, std::string_view message) {

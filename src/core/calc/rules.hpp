@@ -37,6 +37,10 @@ inline bool IsJointMethod(int method) { return method == 2 || method == 3; }
 // PIT-28 only (else 255): 1 when p109a is ticked, 2 when p109b is, else 0.
 int ExemptionChoice();
 
+// The settlement in whole zloty: d >= 0 goes to payKey ("%.0f") with "0" in
+// refundKey, a negative d the other way round.
+void SettleInWholeZloty(long double d, std::string_view payKey, std::string_view refundKey);
+
 // Limit checks compare in whole grosz: value > limit, equal passes.
 bool ExceedsLimit(long double value, long double limit);
 // Adds message (with the limit in its "%s") when value exceeds limit.

@@ -312,13 +312,7 @@ void RecalcPIT36(std::string_view section) {
   if (joint) flatMinusForeign(198, 200, 202, 204, 206);
   {
     const long double f = (N(188) + N(193) + N(194) + N(195) + N(196) + N(203) + N(204)) - (N(192) + N(205) + N(206));
-    if (f >= 0) {
-      Put(207, Format("%.0f", f));
-      Put(208, "0");
-    } else {
-      Put(207, "0");
-      Put(208, Format("%.0f", -f));
-    }
+    SettleInWholeZloty(f, "p207", "p208");
   }
 
   // Part O: 1% for a public-benefit organisation.

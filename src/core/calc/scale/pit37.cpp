@@ -139,14 +139,7 @@ void RecalcPIT37(std::string_view section) {
   // Part G: settlement in whole zloty.
   Put(120, Format("%.0f", ParseAmount(Format("%.2f", N(116) - N(118)), 0)));
   Put(121, Format("%.0f", N(65) + N(92)));
-  const long double d = N(120) - N(121);
-  if (d >= 0) {
-    Put(122, Format("%.0f", d));
-    Put(123, "0");
-  } else {
-    Put(122, "0");
-    Put(123, Format("%.0f", -d));
-  }
+  SettleInWholeZloty(N(120) - N(121), "p122", "p123");
 
   // Part H: 1% for a public-benefit organisation.
   OnePercentRule(N(120), "p124", "p125", {kPit37Messages[17], kPit37Messages[18], kPit37Messages[19]});
