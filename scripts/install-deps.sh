@@ -7,6 +7,7 @@ PACKAGES=(
   qt6-base-dev libcurl4-openssl-dev libarchive-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-liberation locales
+  poppler-utils
 )
 
 missing=()

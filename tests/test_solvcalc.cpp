@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,69 @@ TEST_F(SolvcalcTest, PageCommands) {
            {"render", set.string(), "TPIT37b"}}) {
     EXPECT_EQ(Solvcalc(bad).exitCode, 2) << bad[2];
   }
+}
+
+// The text of a PDF through pdftotext (pages end in a form feed); nullopt
+// when the tool is not installed.
+std::optional<std::string> PdfText(const fs::path& pdf) {
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) return std::nullopt;
+  const fs::path txt = fs::path(pdf).replace_extension(".txt");
+  const std::string command = "pdftotext -enc UTF-8 '" + pdf.string() + "' '" + txt.string() + "'";
+  if (std::system(command.c_str()) != 0) return std::string();
+  return Bytes(txt);
+}
+
+TEST_F(SolvcalcTest, PdfPrintsTheCheckedFormsWithTheirStoredValues) {
+  const fs::path set = CopyOfExample("1.i10");
+  const struct {
+    const char* name;
+    std::vector<std::string> extra;
+    long pages;
+  } cases[] = {
+      {"pre-checked", {}, 3},
+      // PIT/O has no section: one blank copy after the main form.
+      {"listed", {"--forms", "PITO, PIT37"}, 6},
+  };
+  for (const auto& c : cases) {
+    const fs::path pdf = dir_ / (std::string(c.name) + ".pdf");
+    std::vector<std::string> args{"pdf", set.string(), pdf.string()};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const ToolRun run = Solvcalc(args);
+#ifdef SOLVCALC_CAN_RENDER
+    ASSERT_EQ(run.exitCode, 0) << c.name << ": " << run.err;
+    EXPECT_EQ(run.err, "") << c.name;
+    EXPECT_EQ(Bytes(pdf).substr(0, 4), "%PDF") << c.name;
+    if (const auto text = PdfText(pdf)) {
+      EXPECT_EQ(std::count(text->begin(), text->end(), '\f'), c.pages) << c.name;
+      for (const char* stored : {"1234563218", "Kowalska", "Zofia Łucja", "Piotrkowska", "50000,00"})
+        EXPECT_NE(text->find(stored), std::string::npos) << c.name << ": " << stored;
+      // PIT-37 pages come first, PIT/O after them.
+      EXPECT_LT(text->find("PIT-37(17)"), text->find("PIT/O")) << c.name;
+    }
+#else
+    EXPECT_EQ(run.exitCode, 2) << c.name;
+#endif
+  }
+  // The set is only read.
+  EXPECT_EQ(Bytes(set), Bytes(fs::path(EXAMPLES_DIR) / "pit37.i10"));
+}
+
+TEST_F(SolvcalcTest, PdfErrorsGiveOneLineAndWriteNothing) {
+  const fs::path set = CopyOfExample("1.i10");
+  const fs::path pdf = dir_ / "out.pdf";
+  for (const auto& bad : std::vector<std::vector<std::string>>{
+           {"pdf", set.string(), pdf.string(), "--forms", "PIT37,PIT99"},
+           {"pdf", (dir_ / "missing.i10").string(), pdf.string()},
+           {"pdf", set.string(), (dir_ / "no-such-dir" / "out.pdf").string()},
+           {"pdf", set.string()},
+           {"pdf", set.string(), pdf.string(), "--forms"}}) {
+    const ToolRun run = Solvcalc(bad);
+    EXPECT_EQ(run.exitCode, 2) << bad.back();
+    EXPECT_FALSE(run.err.empty()) << bad.back();
+    EXPECT_FALSE(fs::exists(pdf)) << bad.back();
+  }
+  const ToolRun unknown = Solvcalc({"pdf", set.string(), pdf.string(), "--forms", "PIT99"});
+  EXPECT_EQ(unknown.err, "solvcalc: nieznany formularz: PIT99\n");
 }
 
 }  // namespace

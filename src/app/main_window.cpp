@@ -29,6 +29,7 @@
 
 #include "calc/dispatch.hpp"
 #include "check_window.hpp"
+#include "print_dialogs.hpp"
 #include "form_his.hpp"
 #include "help.hpp"
 #include "markers.hpp"
@@ -673,7 +674,7 @@ void TFormOkno_glowne::PrintAction() {
     CheckWholeReturn();
     for (const std::string& name : OpenWindowNames()) ReloadPage(name);
   }
-  InfoBox("Drukowanie formularzy nie jest jeszcze dostępne w tej wersji programu.", "Informacja");
+  PrintSelectedForms(this);
 }
 
 void TFormOkno_glowne::closeEvent(QCloseEvent* e) {

@@ -6,12 +6,16 @@
 //   solvcalc cells CLASS             list the field cells of a page
 //   solvcalc render SETFILE CLASS OUT.png [SECTION] [--scale N]
 //                                    draw a page filled from the set
+//   solvcalc pdf SETFILE OUT.pdf [--forms LIST]
+//                                    write the printed forms to a PDF
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,7 @@
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
 #include "report/print_page.hpp"
+#include "report/print_selection.hpp"
 #ifdef SOLVCALC_RENDER
 #include "solvcalc_render.hpp"
 #endif
@@ -35,7 +40,8 @@ int Usage() {
                "        solvcalc check [--markup] [--debug] PLIK\n"
                "        solvcalc pages\n"
                "        solvcalc cells KLASA\n"
-               "        solvcalc render PLIK KLASA WYJŚCIE.png [SEKCJA] [--scale N]\n";
+               "        solvcalc render PLIK KLASA WYJŚCIE.png [SEKCJA] [--scale N]\n"
+               "        solvcalc pdf PLIK WYJŚCIE.pdf [--forms LISTA]\n";
   return kExitUsage;
 }
 
@@ -153,6 +159,44 @@ int Render(const std::vector<std::string>& args) {
 #endif
 }
 
+// LIST: row names of the print selection separated by commas ("PIT37,PITB").
+std::vector<std::string> SplitList(const std::string& list) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t comma = std::min(list.find(',', start), list.size());
+    std::string name = list.substr(start, comma - start);
+    while (!name.empty() && name.front() == ' ') name.erase(name.begin());
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (!name.empty()) names.push_back(std::move(name));
+    start = comma + 1;
+  }
+  return names;
+}
+
+int Pdf(const std::vector<std::string>& args) {
+  std::vector<std::string> positional;
+  std::optional<std::vector<std::string>> forms;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--forms") {
+      if (i + 1 >= args.size()) return Usage();
+      forms = SplitList(args[++i]);
+    } else {
+      positional.push_back(args[i]);
+    }
+  }
+  if (positional.size() != 2) return Usage();
+  if (forms)
+    for (const auto& name : *forms)
+      if (solv::PrintRowIndex(name) < 0) return Fail("nieznany formularz: " + name);
+  if (!OpenChecked(positional[0])) return kExitUsage;
+#ifdef SOLVCALC_RENDER
+  return solv::WritePdfOfSet(forms ? *forms : solv::PreCheckedRows(), positional[1]);
+#else
+  return Fail("ta kompilacja nie rysuje stron (brak Qt)");
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +207,7 @@ int main(int argc, char** argv) {
     if (command == "pages" && args.size() == 1) return Pages();
     if (command == "cells" && args.size() == 2) return Cells(args[1]);
     if (command == "render") return Render(args);
+    if (command == "pdf") return Pdf(args);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -1,4 +1,5 @@
-// solvcalc render: a page filled from a set, drawn as the print draws it.
+// solvcalc render and pdf: pages filled from a set, drawn as the print draws
+// them.
 #include "solvcalc_render.hpp"
 
 #include <QGuiApplication>
@@ -9,8 +10,10 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "pdf_export.hpp"
 #include "qt_canvas.hpp"
 #include "report/print_page.hpp"
+#include "report/print_selection.hpp"
 #include "store/store.hpp"
 
 namespace solv {
@@ -36,9 +39,7 @@ class ScratchProgramFolder {
   std::filesystem::path saved_, dir_;
 };
 
-}  // namespace
-
-int RenderPage(const PageDefinition& definition, const std::string& section, const std::string& out, double scale) {
+void StartGuiApplication() {
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Drawing to a file needs no desktop session; its warnings are noise here.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
@@ -49,7 +50,12 @@ int RenderPage(const PageDefinition& definition, const std::string& section, con
   static char name[] = "solvcalc";
   static char* argv[] = {name, nullptr};
   static QGuiApplication app(argc, argv);
+}
 
+}  // namespace
+
+int RenderPage(const PageDefinition& definition, const std::string& section, const std::string& out, double scale) {
+  StartGuiApplication();
   auto page = BuildPage(definition, section);
   PageModelCells cells(*page);
   LoadPageCells(cells);
@@ -60,6 +66,30 @@ int RenderPage(const PageDefinition& definition, const std::string& section, con
   }
   const QImage image = RenderPageToImage(*copy, scale);
   if (!image.save(QString::fromStdString(out), "PNG")) {
+    std::cerr << "solvcalc: nie można zapisać " << out << "\n";
+    return 2;
+  }
+  return 0;
+}
+
+int WritePdfOfSet(const std::vector<std::string>& rows, const std::string& out) {
+  const std::vector<PrintPageRef> refs = PagesToPrint(rows);  // unknown names throw before anything is drawn
+  StartGuiApplication();
+  std::vector<std::unique_ptr<TKVZPage>> copies;
+  {
+    const ScratchProgramFolder scratch;
+    for (const PrintPageRef& ref : refs) {
+      const PageDefinition* definition = FindPage(ref.pageClass);
+      if (!definition) throw std::runtime_error("nie ma strony " + ref.pageClass);
+      auto page = BuildPage(*definition, ref.section);
+      PageModelCells cells(*page);
+      LoadPageCells(cells);
+      copies.push_back(MakePrintCopy(*page));  // a failed copy stops the whole print
+    }
+  }
+  std::vector<const TKVZPage*> pages;
+  for (const auto& c : copies) pages.push_back(c.get());
+  if (!WritePdf(pages, QString::fromStdString(out))) {
     std::cerr << "solvcalc: nie można zapisać " << out << "\n";
     return 2;
   }
