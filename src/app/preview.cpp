@@ -44,32 +44,6 @@ QSize SheetSize(const TKVZPage& page, double ppi) {
 
 }  // namespace
 
-void PaintPrintPage(QPainter& painter, const TKVZPage& page, int ppi) {
-  const TKVZBand* band = page.Band();
-  if (!band) return;
-  const TKVZReport* report = page.Report();
-  const double scale = ppi / 96.0;
-  auto sx = [&](int v) { return static_cast<int>(scale * v); };
-  auto margin = [&](int mm) { return mm <= 0 ? 0 : static_cast<int>(std::nearbyint(ppi / 25.4 * mm + 0.5)); };
-  const int leftMargin = margin(report ? report->LeftMarginMM() : 0);
-  const int rightMargin = margin(report ? report->RightMarginMM() : 0);
-  const int topMargin = margin(report ? report->TopMarginMM() : 0);
-  const Rect bandRect{sx(band->Left()) + leftMargin, topMargin, sx(band->Width()) - rightMargin,
-                      sx(band->Height()) + topMargin};
-  QtCanvas canvas(painter, ppi);
-  for (const TKVZControl* c : band->ControlList()) {
-    Rect r{sx(c->Left()), sx(c->Top()), sx(c->Left() + c->Width()), sx(c->Top() + c->Height())};
-    if (auto* label = dynamic_cast<const TKVZLabel*>(c)) r = label->PrintAutoSize(canvas, r);
-    r = {r.left + bandRect.left, r.top + bandRect.top, r.right + bandRect.left, r.bottom + bandRect.top};
-    if (band->ClipMode() == TClipMode::cm_Clip) {
-      const Rect cut{std::max(r.left, bandRect.left), std::max(r.top, bandRect.top), std::min(r.right, bandRect.right),
-                     std::min(r.bottom, bandRect.bottom)};
-      if (cut.left >= cut.right || cut.top >= cut.bottom) continue;
-      r = cut;
-    }
-    c->PrintTo(canvas, r);
-  }
-}
 
 // The sheet: the current page drawn at the zoom; a left click zooms in, a
 // right click out.
@@ -302,7 +276,7 @@ bool TPrevForm::PrintPages(QPrinter& printer, int from, int to) {
       ok = false;
       break;
     }
-    PaintPrintPage(painter, page, printer.resolution());
+    solv::PaintPrintPage(painter, page, printer.resolution());
     painter.end();
   }
   printing_ = false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "qt_canvas.hpp"
 #include "report/model.hpp"
 
 class QLabel;
@@ -19,9 +20,7 @@ namespace solv::app {
 
 class PreviewSheet;
 
-// A page drawn on painter as the print draws it, at ppi dots per inch, with
-// the sheet's top left corner at the painter's origin.
-void PaintPrintPage(QPainter& painter, const TKVZPage& page, int ppi);
+using solv::PaintPrintPage;  // a page drawn as the print draws it (qt_canvas.hpp)
 
 class TPrevForm : public QWidget {
   Q_OBJECT

@@ -205,29 +205,19 @@ void QtCanvas::StretchDraw(const Rect& r, const Bitmap& bmp) {
   painter_.drawImage(QRect(r.left, r.top, r.Width(), r.Height()), ToQImage(bmp));
 }
 
-QImage RenderPageToImage(const TKVZPage& page, double scale) {
-  const TKVZReport* report = page.Report();
-  const PaperSizeMM paper = PaperSize(report ? report->Papersize() : TPapersize::kvz_A4);
-  const double dpi = 96.0 * scale;
-  int width = static_cast<int>(paper.width * dpi / 25.4);
-  int height = static_cast<int>(paper.height * dpi / 25.4);
-  if (report && report->Orientation() == TPrinterOrientation::poLandscape) std::swap(width, height);
-
-  QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
-  image.fill(Qt::white);
+void PaintPrintPage(QPainter& painter, const TKVZPage& page, int ppi) {
   const TKVZBand* band = page.Band();
-  if (!band) return image;
-
+  if (!band) return;
+  const TKVZReport* report = page.Report();
+  const double scale = ppi / 96.0;
   auto sx = [&](int v) { return static_cast<int>(scale * v); };
-  auto margin = [&](int mm) { return mm <= 0 ? 0 : static_cast<int>(std::nearbyint(dpi / 25.4 * mm + 0.5)); };
+  auto margin = [&](int mm) { return mm <= 0 ? 0 : static_cast<int>(std::nearbyint(ppi / 25.4 * mm + 0.5)); };
   const int leftMargin = margin(report ? report->LeftMarginMM() : 0);
   const int rightMargin = margin(report ? report->RightMarginMM() : 0);
   const int topMargin = margin(report ? report->TopMarginMM() : 0);
   const Rect bandRect{sx(band->Left()) + leftMargin, topMargin, sx(band->Width()) - rightMargin,
                       sx(band->Height()) + topMargin};
-
-  QPainter painter(&image);
-  QtCanvas canvas(painter, static_cast<int>(std::lround(dpi)));
+  QtCanvas canvas(painter, ppi);
   for (const TKVZControl* c : band->ControlList()) {
     Rect r{sx(c->Left()), sx(c->Top()), sx(c->Left() + c->Width()), sx(c->Top() + c->Height())};
     if (auto* label = dynamic_cast<const TKVZLabel*>(c)) r = label->PrintAutoSize(canvas, r);
@@ -240,6 +230,19 @@ QImage RenderPageToImage(const TKVZPage& page, double scale) {
     }
     c->PrintTo(canvas, r);
   }
+}
+
+QImage RenderPageToImage(const TKVZPage& page, double scale) {
+  const TKVZReport* report = page.Report();
+  const PaperSizeMM paper = PaperSize(report ? report->Papersize() : TPapersize::kvz_A4);
+  const int ppi = static_cast<int>(std::lround(96.0 * scale));
+  int width = static_cast<int>(paper.width * ppi / 25.4);
+  int height = static_cast<int>(paper.height * ppi / 25.4);
+  if (report && report->Orientation() == TPrinterOrientation::poLandscape) std::swap(width, height);
+  QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  PaintPrintPage(painter, page, ppi);
   return image;
 }
 

@@ -54,4 +54,8 @@ class QtCanvas : public Canvas {
 // band by its ClipMode. Needs a QGuiApplication.
 QImage RenderPageToImage(const TKVZPage& page, double scale);
 
+// The band of a print page drawn on any painter (image, printer, PDF) at ppi
+// dots per inch, placed by the report's margins and cut by its clip mode.
+void PaintPrintPage(QPainter& painter, const TKVZPage& page, int ppi);
+
 }  // namespace solv
