@@ -22,6 +22,9 @@
 #include "pdf_export.hpp"
 #include "qt_canvas.hpp"
 #include "qt_messages.hpp"
+#include "qt_printer.hpp"
+#include "report/layout.hpp"
+#include "report/page_list.hpp"
 #include "services/message_service.hpp"
 
 namespace solv::app {
@@ -29,8 +32,6 @@ namespace solv::app {
 namespace {
 
 TPrevForm* g_prevForm = nullptr;
-
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // The sheet size in pixels at ppi dots per inch (A4 portrait without a report).
 QSize SheetSize(const TKVZPage& page, double ppi) {
@@ -167,6 +168,17 @@ TPrevForm::TPrevForm(Pages pages, QWidget* parent) : QWidget(parent, Qt::Window)
 
 TPrevForm::~TPrevForm() {
   if (g_prevForm == this) g_prevForm = nullptr;
+  // The page list names the reports of the copies shown here; they go with
+  // the window, so the list must not keep them.
+  TLista_Stron& list = ListaStron();
+  for (int i = 0; i < list.Count(); ++i) {
+    const TKVZReport* report = list.Items(i)->report;
+    const bool ours = std::any_of(pages_.begin(), pages_.end(), [&](const auto& p) { return p->Report() == report; });
+    if (report && ours) {
+      list.Clear();
+      break;
+    }
+  }
 }
 
 QWidget* TPrevForm::Sheet() const { return sheet_; }
@@ -262,23 +274,24 @@ bool TPrevForm::PrintPages(QPrinter& printer, int from, int to) {
   from = std::max(from, 1);
   to = std::min(to, PageCount());
   printing_ = true;
+  // Each page is a job of its own through the printer object, titled with
+  // its report title.
+  QtPrinterDevice device(printer);
+  TKVZPrinter& kvz = KVZPrinter();
+  kvz.SetDevice(&device);
   bool ok = true;
   for (int n = from; n <= to && ok; ++n) {
-    const TKVZPage& page = *pages_[static_cast<size_t>(n - 1)];
-    const TKVZReport* report = page.Report();
-    printer.setDocName(report ? Q(report->ReportTitle()) : QString());
-    printer.setPageOrientation(report && report->Orientation() == TPrinterOrientation::poLandscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    printer.setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    TKVZReport* report = pages_[static_cast<size_t>(n - 1)]->Report();
+    if (!report) continue;
+    try {
+      PrintReport(*report, kvz);
+    } catch (const PrinterError&) {
       ok = false;
-      break;
     }
-    solv::PaintPrintPage(painter, page, printer.resolution());
-    painter.end();
+    if (device.Failed()) ok = false;
   }
+  device.EndDoc();
+  kvz.SetDevice(nullptr);
   printing_ = false;
   return ok;
 }

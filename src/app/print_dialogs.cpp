@@ -9,7 +9,9 @@
 
 #include "preview.hpp"
 #include "qt_messages.hpp"
+#include "report/layout.hpp"
 #include "report/page_definition.hpp"
+#include "report/page_list.hpp"
 #include "report/print_copy.hpp"
 #include "report/print_page.hpp"
 #include "services/message_service.hpp"
@@ -103,25 +105,43 @@ std::vector<std::string> TFormPrePrint::CheckedRows() const {
   return out;
 }
 
+namespace {
+
+// The print copy of a live page (its fields transparent, each holding the
+// text its cell shows) registered in the page list with a record of its own.
+std::unique_ptr<TKVZPage> MakeListedPrintCopy(const TKVZPage& page) {
+  std::unique_ptr<TKVZPage> copy = MakePrintCopy(page);
+  TLista_Stron& list = ListaStron();
+  list.ResetCursor();
+  list.Current().report = copy->Report();
+  return copy;
+}
+
+}  // namespace
+
 bool BuildPrintCopies(const std::vector<PrintPageRef>& refs, std::vector<std::unique_ptr<TKVZPage>>& out) {
   out.clear();
+  ListaStron().Clear();
+  auto fail = [&out] {
+    ListaStron().Clear();
+    out.clear();
+    return false;
+  };
   for (const PrintPageRef& ref : refs) {
     const PageDefinition* definition = FindPage(ref.pageClass);
     if (!definition) {
       InfoBox("Nieznana strona formularza: " + ref.pageClass, "Informacja");
-      out.clear();
-      return false;
+      return fail();
     }
     std::unique_ptr<TKVZPage> page = BuildPage(*definition, ref.section);
     PageModelCells cells(*page);
     LoadPageCells(cells);
     try {
-      out.push_back(MakePrintCopy(*page));
+      out.push_back(MakeListedPrintCopy(*page));
     } catch (const PrintCopyError& e) {
       if (!e.detail().empty()) ShowErrorBox(e.detail());
       InfoBox(e.what(), "Informacja");
-      out.clear();
-      return false;
+      return fail();
     }
   }
   return true;

@@ -1,5 +1,6 @@
 #include "report/print_page.hpp"
 
+#include "report/layout.hpp"
 #include "report/print_copy.hpp"
 
 namespace solv {
@@ -23,15 +24,13 @@ PageModelCells::PageModelCells(TKVZPage& page) : page_(page) {
 }
 
 std::unique_ptr<TKVZPage> MakePrintCopy(const TKVZPage& page) {
-  const ComponentNode copyNode = MakePrintCopyNode(PageToNode(page), page.Name());
-  std::unique_ptr<TKVZPage> copy = PageFromNode(copyNode);
-  for (int i = 0; i < copy->ComponentCount(); ++i)
-    if (auto* field = dynamic_cast<TKVZField*>(copy->Components(i))) field->SetTransparent(true);
-  for (int i = 0; i < page.ComponentCount(); ++i) {
-    const auto* cell = dynamic_cast<const TKVZEditField*>(page.Components(i));
-    if (!cell) continue;
-    if (auto* field = copy->Find<TKVZField>(cell->Name())) field->AddValue(cell->Caption());
-  }
+  std::unique_ptr<TKVZPage> copy = PageFromNode(MakePrintCopyNode(PageToNode(page), page.Name()));
+  TKVZReport* report = copy->Report();
+  if (!report) throw PrintCopyError(PrintCopyFile(), {});
+  SetFieldsTransparent(*report, true);
+  for (int i = 0; i < page.ComponentCount(); ++i)
+    if (const auto* cell = dynamic_cast<const TKVZEditField*>(page.Components(i)))
+      AddValue(*report, cell->Name(), cell->Caption());
   return copy;
 }
 
