@@ -1,5 +1,6 @@
 #include "check_window.hpp"
 
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "messages/markup.hpp"
+#include "dialog_buttons.hpp"
 
 namespace solv::app {
 namespace {
@@ -40,18 +42,8 @@ TFormPrePrintKom::TFormPrePrintKom(QWidget* parent)
   });
   scroll->setWidget(label_);
   v->addWidget(scroll, 1);
-  auto* footer = new QHBoxLayout;
+  QHBoxLayout* footer = AcceptCancelRow(this, QStringLiteral("&Drukuj zeznanie"), print_, cancel_);
   footer->setContentsMargins(8, 6, 8, 8);
-  footer->addStretch();
-  print_ = new QPushButton(QStringLiteral("&Drukuj zeznanie"), this);
-  print_->setObjectName(QStringLiteral("btnDrukuj"));
-  print_->setDefault(true);
-  connect(print_, &QPushButton::clicked, this, &QDialog::accept);
-  footer->addWidget(print_);
-  cancel_ = new QPushButton(QStringLiteral("&Anuluj"), this);
-  cancel_->setObjectName(QStringLiteral("btnAnuluj"));
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-  footer->addWidget(cancel_);
   v->addLayout(footer);
   resize(742, 204);
 }

@@ -1,5 +1,6 @@
 #include "print_dialogs.hpp"
 
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include "report/print_page.hpp"
 #include "services/message_service.hpp"
 #include "store/store.hpp"
+#include "dialog_buttons.hpp"
 
 namespace solv::app {
 namespace {
@@ -73,18 +75,7 @@ TFormPrePrint::TFormPrePrint(QWidget* parent)
                                          {"PITO", "PITZG", "PITZ", "PITZ_M", "PIT28B"}});
   v->addStretch(1);
 
-  auto* footer = new QHBoxLayout;
-  footer->addStretch();
-  print_ = new QPushButton(QStringLiteral("&Drukuj"), this);
-  print_->setObjectName(QStringLiteral("btnDrukuj"));
-  print_->setDefault(true);
-  connect(print_, &QPushButton::clicked, this, &QDialog::accept);
-  footer->addWidget(print_);
-  cancel_ = new QPushButton(QStringLiteral("&Anuluj"), this);
-  cancel_->setObjectName(QStringLiteral("btnAnuluj"));
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-  footer->addWidget(cancel_);
-  v->addLayout(footer);
+  v->addLayout(AcceptCancelRow(this, QStringLiteral("&Drukuj"), print_, cancel_));
   resize(256, 312);
 }
 
