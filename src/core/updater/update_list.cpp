@@ -1,0 +1,133 @@
+#include "updater/update_list.hpp"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace solv {
+
+long long UpdateVersion(std::string_view text) {
+  if (text.empty()) return -1;
+  long long value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return -1;
+  return value;
+}
+
+UpdateRecord ParseUpdateLine(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  std::string fields[4];
+  std::size_t field = 0;
+  for (char c : line) {
+    if (c == ';' || c == '|') {
+      if (++field >= 4) break;
+      continue;
+    }
+    fields[field] += c;
+  }
+  UpdateRecord record;
+  record.name = std::move(fields[0]);
+  record.version = std::move(fields[1]);
+  record.flag = fields[2].empty() ? 0 : fields[2][0];
+  record.archive = std::move(fields[3]);
+  return record;
+}
+
+const UpdateRecord* UpdateList::At(std::size_t index) const {
+  return index < items.size() ? &items[index] : nullptr;
+}
+
+UpdateRecord* UpdateList::Find(std::string_view name) {
+  for (auto& item : items)
+    if (item.name == name) return &item;
+  return nullptr;
+}
+
+const UpdateRecord* UpdateList::Find(std::string_view name) const {
+  return const_cast<UpdateList*>(this)->Find(name);
+}
+
+void UpdateList::ParseText(std::string_view text) {
+  items.clear();
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    UpdateRecord record = ParseUpdateLine(text.substr(start, end - start));
+    if (!record.name.empty()) items.push_back(std::move(record));
+    start = end + 1;
+  }
+}
+
+std::string UpdateList::Text() const {
+  std::string text;
+  for (const auto& item : items) text += item.name + ";" + item.version + "\r\n";
+  return text;
+}
+
+ListLoad LoadUpdateList(const std::filesystem::path& file, UpdateList& list) {
+  list.items.clear();
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return ec ? ListLoad::Unreadable : ListLoad::Missing;
+  if (!std::filesystem::is_regular_file(file, ec)) return ListLoad::Unreadable;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return ListLoad::Unreadable;
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return ListLoad::Unreadable;
+  list.ParseText(buffer.str());
+  return ListLoad::Loaded;
+}
+
+bool SaveUpdateList(const std::filesystem::path& file, const UpdateList& list) {
+  std::filesystem::path temp = file;
+  temp += ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    const std::string text = list.Text();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) return false;
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, file, ec);
+  if (ec) std::filesystem::remove(temp, ec);
+  return !ec;
+}
+
+bool IsSafeRelativeName(std::string_view name) {
+  if (name.empty() || name.front() == '/' || name.front() == '\\') return false;
+  for (char c : name)
+    if (c == ':' || static_cast<unsigned char>(c) < 0x20) return false;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find_first_of("/\\", start);
+    if (end == std::string_view::npos) end = name.size();
+    std::string_view part = name.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+LocationReply ParseLocationReply(std::string_view reply, UpdateLocation& location) {
+  if (reply == "ERROR" || reply.find("html") != std::string_view::npos) return LocationReply::NoAnswer;
+  std::size_t marker = reply.find("KVZ");
+  if (marker == std::string_view::npos) return LocationReply::Unchanged;
+  std::size_t start = marker + 4;
+  if (start > reply.size()) start = reply.size();
+  std::string_view rest = reply.substr(start);
+  std::size_t bar = rest.find('|');
+  location.host = std::string(rest.substr(0, bar));
+  if (bar == std::string_view::npos) {
+    location.path.clear();
+  } else {
+    std::string_view after = rest.substr(bar + 1);
+    location.path = std::string(after.substr(0, after.find('|')));
+  }
+  return LocationReply::Changed;
+}
+
+}  // namespace solv
