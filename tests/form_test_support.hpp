@@ -56,6 +56,21 @@ inline std::filesystem::path CopyExample(const std::string& name, const std::fil
   return to;
 }
 
+// An expected message of a check table: its number in the form's message
+// table and the limit its "%s" carries.
+struct Msg {
+  int n;
+  const char* limit = "";
+};
+
+// A check case: the section's heading boxes, further boxes, the messages.
+struct MessageCase {
+  const char* name;
+  const char* head;
+  const char* boxes;
+  std::vector<Msg> expected;
+};
+
 // A set fixture whose cases each write a set file of their own (1.i10, 2.i10, ...).
 class FormFixture : public SetFixture {
  protected:

@@ -38,11 +38,6 @@ class Pit28Test : public FormFixture {
   }
 };
 
-struct Msg {
-  int n;
-  const char* limit = "";
-};
-
 std::string Expected(const Msg& m) {
   return WithLimit(solv::kPit28Messages[m.n], m.limit);
 }
@@ -201,13 +196,6 @@ TEST_F(Pit28Test, RecalculatingAgainChangesNothing) {
   solv::RecalcPIT28("PIT28a");
   EXPECT_EQ(FileBytes(), first);
 }
-
-struct MessageCase {
-  const char* name;
-  const char* head;
-  const char* boxes;
-  std::vector<Msg> expected;
-};
 
 // Each check fires on its condition with its limit in the POPRAW link; equal
 // to the limit (in whole grosz) passes, one grosz more fails.

@@ -256,21 +256,9 @@ TEST_F(Pit36Test, JointSpouseAddressDefaultsToTheTaxpayers) {
   for (int b = 30; b <= 38; ++b) EXPECT_EQ(Box(b), "A" + std::to_string(b - 14)) << "box " << b;
 }
 
-struct Msg {
-  int n;
-  const char* limit = "";
-};
-
 std::string Expected(const Msg& m) {
   return WithLimit(solv::kPit36Messages[m.n], m.limit);
 }
-
-struct MessageCase {
-  const char* name;
-  const char* head;
-  const char* boxes;
-  std::vector<Msg> expected;
-};
 
 // Each check fires on its condition with its limit in the POPRAW link; equal
 // to the limit passes, one grosz more fails.

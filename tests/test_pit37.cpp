@@ -148,21 +148,9 @@ TEST_F(Pit37Test, JointSpouseAddressDefaultsToTheTaxpayers) {
   EXPECT_EQ(Box(25), "");
 }
 
-struct Msg {
-  int n;
-  const char* limit = "";
-};
-
 std::string Expected(const Msg& m) {
   return WithLimit(solv::kPit37Messages[m.n], m.limit);
 }
-
-struct MessageCase {
-  const char* name;
-  const char* head;
-  const char* boxes;
-  std::vector<Msg> expected;
-};
 
 // Each check fires on its condition with its limit in the POPRAW link; equal
 // to the limit passes, one grosz more fails.

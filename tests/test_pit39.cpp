@@ -86,11 +86,6 @@ TEST_F(Pit39Test, RecalculatingAgainChangesNothing) {
   EXPECT_EQ(FileBytes(), first);
 }
 
-struct Msg {
-  int n;
-  const char* limit = "";
-};
-
 std::string Expected(const Msg& m) {
   return WithLimit(solv::kPit39Messages[m.n], m.limit);
 }

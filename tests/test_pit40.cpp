@@ -104,11 +104,6 @@ TEST_F(Pit40Test, RecalculatingAgainChangesNothing) {
   EXPECT_EQ(FileBytes(), first);
 }
 
-struct Msg {
-  int n;
-  const char* limit = "";
-};
-
 std::string Expected(const Msg& m) {
   return WithLimit(solv::kPit40Messages[m.n], m.limit);
 }
