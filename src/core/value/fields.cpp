@@ -35,7 +35,11 @@ void ClampedDifference(std::string_view aKey, std::string_view bKey, std::string
 }
 
 void FillFields(const Keys& keys, std::string_view text) {
-  for (auto key : keys) WriteField(key, text);
+  // One write of the set file for the whole list.
+  IniEntries entries;
+  entries.reserve(keys.size());
+  for (auto key : keys) entries.emplace_back(std::string(key), std::string(text));
+  SetStore().WriteMany(Store().currentPage, entries);
 }
 
 }  // namespace solv

@@ -21,7 +21,7 @@ void IncomeOrLoss(std::string_view revenueKey, std::string_view costKey, std::st
                   std::string_view lossKey);
 // max(0, a - b) into targetKey.
 void ClampedDifference(std::string_view aKey, std::string_view bKey, std::string_view targetKey);
-// text into every box of the list.
+// text into every box of the list, in one write of the set file.
 void FillFields(const Keys& keys, std::string_view text);
 
 }  // namespace solv
