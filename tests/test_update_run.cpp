@@ -30,9 +30,12 @@ class FakeHttp : public HttpClient {
   std::string abortOn;  // this URL aborts the run while it downloads
   UpdateRun* run = nullptr;
 
-  HttpResponse Get(const std::string& url, const HttpProgress& progress,
+  std::vector<HttpRole> roles;
+
+  HttpResponse Get(HttpRole role, const std::string& url, const HttpProgress& progress,
                    const std::atomic<bool>& abort) override {
     requests.push_back(url);
+    roles.push_back(role);
     auto it = responses.find(url);
     if (it == responses.end() || it->second.empty()) return {};
     HttpResponse r = it->second.front();
@@ -42,10 +45,10 @@ class FakeHttp : public HttpClient {
     if (abort) return {};
     return r;
   }
-  HttpResponse Post(const std::string& url, const std::string& body, const HttpProgress& progress,
-                    const std::atomic<bool>& abort) override {
+  HttpResponse Post(HttpRole role, const std::string& url, const std::string& body,
+                    const HttpProgress& progress, const std::atomic<bool>& abort) override {
     lastPostBody = body;
-    return Get(url, progress, abort);
+    return Get(role, url, progress, abort);
   }
   int Count(const std::string& url) const {
     int n = 0;
@@ -159,6 +162,17 @@ TEST_F(UpdateRunTest, FullUpdate) {
   for (const char* gone : {"data41.dat", "s.rar", "n.rar", "_Solv2010", "_new.htm", "old.htm.part"})
     EXPECT_FALSE(fs::exists(dir / gone)) << gone;
   EXPECT_EQ(http.Count(kFiles + "z.rar"), 0);
+  EXPECT_EQ(http.roles, (std::vector<HttpRole>{HttpRole::Location, HttpRole::ServerList,
+                                               HttpRole::File, HttpRole::File, HttpRole::File}));
+}
+
+TEST_F(UpdateRunTest, DownloadsKeepTheSchemeOfTheEndpoint) {
+  Write("data041.dat", "a.txt;1\r\n");
+  http.responses["https://" + kEndpoint] = {Body("OK KVZ:dl.example|/files/|")};
+  http.responses["https://" + kFiles + "data41.dat"] = {Body("a.txt;1\r\n")};
+  EXPECT_EQ(run->Start("https://upd.example", false), UpdateOutcome::UpToDate);
+  EXPECT_EQ(http.requests, (std::vector<std::string>{"https://" + kEndpoint,
+                                                     "https://" + kFiles + "data41.dat"}));
 }
 
 TEST_F(UpdateRunTest, CheckOnlyReportsAndFetchesNothing) {
@@ -218,6 +232,7 @@ TEST_F(UpdateRunTest, ReplyWithoutLocation) {
       {"error page", Body("<html><body>Not found</body></html>")},
       {"ERROR", Body("ERROR")},
       {"empty reply", Body("")},
+      {"error status with a plain text", HttpResponse{true, 404, "KVZ:dl.example|/files/|", 23}},
   };
   for (const auto& [what, response] : cases) {
     SCOPED_TRACE(what);

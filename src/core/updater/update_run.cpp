@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "util/ascii.hpp"
 #include "value/number.hpp"
 
 namespace solv {
@@ -29,6 +30,16 @@ bool CompleteFile(const HttpResponse& r) {
          *r.contentLength == r.body.size();
 }
 
+// "http://" or "https://" when the text starts with it (any case), else "".
+std::string SchemeOf(const std::string& host) {
+  for (const char* scheme : {"http://", "https://"}) {
+    const std::string_view s(scheme);
+    if (host.size() >= s.size() && EqualsIgnoreAsciiCase(std::string_view(host).substr(0, s.size()), s))
+      return host.substr(0, s.size());
+  }
+  return {};
+}
+
 }  // namespace
 
 UpdateRun::UpdateRun(std::filesystem::path programDir, HttpClient& http,
@@ -51,20 +62,28 @@ void UpdateRun::ConnectionLost() {
 UpdateOutcome UpdateRun::Start(const std::string& endpointHost, bool checkOnly) {
   abort_ = false;
   failed_ = false;
-  auto progress = [this](std::uint64_t total, std::uint64_t read) { sink_.Progress(total, read); };
+  auto progress = [this](HttpRole role) {
+    return [this, role](std::uint64_t total, std::uint64_t read) { sink_.Progress(role, total, read); };
+  };
   const std::string url = endpointHost + kEndpointPath;
-  HttpResponse reply = checkOnly ? http_.Post(url, "test=1", progress, abort_)
-                                 : http_.Get(url, progress, abort_);
-  if (!reply.completed || abort_ || reply.body.empty() || reply.status < 200 || reply.status >= 300) {
+  HttpResponse reply =
+      checkOnly ? http_.Post(HttpRole::Location, url, "test=1", progress(HttpRole::Location), abort_)
+                : http_.Get(HttpRole::Location, url, progress(HttpRole::Location), abort_);
+  if (!reply.completed || abort_ || reply.body.empty()) {
     ConnectionLost();
     return UpdateOutcome::NoAnswer;
   }
-  if (ParseLocationReply(reply.body, location) == LocationReply::NoAnswer) {
+  // A reply with an error status is an error page, whatever its text.
+  if (reply.status < 200 || reply.status >= 300 ||
+      ParseLocationReply(reply.body, location) == LocationReply::NoAnswer) {
     sink_.Description("Aktualizacja przerwana.");
     return UpdateOutcome::NoAnswer;
   }
+  const std::string scheme = SchemeOf(endpointHost);
+  if (!scheme.empty() && SchemeOf(location.host).empty()) location.host = scheme + location.host;
   sink_.Log("Pobieranie danych ...");
-  HttpResponse list = http_.Get(location.host + location.path + kServerListName, progress, abort_);
+  HttpResponse list = http_.Get(HttpRole::ServerList, location.host + location.path + kServerListName,
+                                progress(HttpRole::ServerList), abort_);
   if (!CompleteFile(list) || abort_ || !WriteFile(dir_ / kServerListName, list.body)) {
     ConnectionLost();
     return UpdateOutcome::NoAnswer;
@@ -79,8 +98,10 @@ bool UpdateRun::NeedsFetch(const UpdateRecord& server) const {
 }
 
 bool UpdateRun::Download(const std::string& name, bool replaceInPlace) {
-  auto progress = [this](std::uint64_t total, std::uint64_t read) { sink_.Progress(total, read); };
-  HttpResponse r = http_.Get(location.host + location.path + name, progress, abort_);
+  auto progress = [this](std::uint64_t total, std::uint64_t read) {
+    sink_.Progress(HttpRole::File, total, read);
+  };
+  HttpResponse r = http_.Get(HttpRole::File, location.host + location.path + name, progress, abort_);
   if (!CompleteFile(r) || abort_) {
     ConnectionLost();
     return false;
@@ -140,8 +161,14 @@ void UpdateRun::Install() {
     const std::filesystem::path unpacked = dir_ / ("_" + r.name);
     std::error_code ec;
     if (!std::filesystem::exists(unpacked, ec)) continue;
+    // The new file keeps the permissions of the one it replaces (archives made
+    // elsewhere carry none, and the program must stay executable).
+    const std::filesystem::path target = dir_ / r.name;
+    const auto old = std::filesystem::status(target, ec);
+    if (!ec && std::filesystem::is_regular_file(old))
+      std::filesystem::permissions(unpacked, old.permissions(), ec);
     Remove(r.name);
-    std::filesystem::rename(unpacked, dir_ / r.name, ec);
+    std::filesystem::rename(unpacked, target, ec);
     if (ec) failed_ = true;
   }
 }

@@ -23,13 +23,22 @@ struct HttpResponse {
 
 using HttpProgress = std::function<void(std::uint64_t total, std::uint64_t read)>;
 
+// What a request is for: the client may present itself differently for each,
+// and the window shows the progress of files on its gauge.
+enum class HttpRole {
+  Location,    // the update request; the reply is text
+  ServerList,  // the server's file list
+  File,        // one file or archive of the update
+};
+
 class HttpClient {
  public:
   virtual ~HttpClient() = default;
   // The client stops and answers an incomplete response once abort is set.
-  virtual HttpResponse Get(const std::string& url, const HttpProgress& progress,
+  // A ServerList or File response counts as complete only with a stated length.
+  virtual HttpResponse Get(HttpRole role, const std::string& url, const HttpProgress& progress,
                            const std::atomic<bool>& abort) = 0;
-  virtual HttpResponse Post(const std::string& url, const std::string& formBody,
+  virtual HttpResponse Post(HttpRole role, const std::string& url, const std::string& formBody,
                             const HttpProgress& progress, const std::atomic<bool>& abort) = 0;
 };
 
@@ -52,7 +61,7 @@ class UpdateSink {
   virtual ~UpdateSink() = default;
   virtual void Log(const std::string& line) = 0;
   virtual void Description(const std::string& text) = 0;
-  virtual void Progress(std::uint64_t /*total*/, std::uint64_t /*read*/) {}
+  virtual void Progress(HttpRole /*role*/, std::uint64_t /*total*/, std::uint64_t /*read*/) {}
 };
 
 enum class UpdateOutcome {
@@ -73,7 +82,9 @@ class UpdateRun {
             UpdateSink& sink);
 
   // The whole exchange: the update request to endpointHost, the location reply,
-  // the server list and then Run.
+  // the server list and then Run. endpointHost may start with "http://" or
+  // "https://"; a download host named without a scheme then takes the
+  // endpoint's, so an update begun over TLS stays on TLS.
   UpdateOutcome Start(const std::string& endpointHost, bool checkOnly);
   // The run proper, over the server list already in the program folder.
   UpdateOutcome Run(bool checkOnly);

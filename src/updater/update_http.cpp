@@ -1,0 +1,118 @@
+#include "update_http.hpp"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace solv {
+
+namespace {
+
+// The server's fixed credentials and the settings all three components share.
+void Configure(TUTILHTTP& http, const char* agent, bool binary) {
+  http.Agent = agent;
+  http.BinaryData = binary;
+  http.AcceptTypes = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
+  http.TimeOut = 5000;
+  http.UseCache = false;
+  http.WaitThread = true;
+  http.UserName = "merelka";
+  http.Password = "pelor";
+}
+
+bool ReadWhole(const std::filesystem::path& file, std::string& body) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+UpdateHttp::UpdateHttp(MainLoop& loop, std::filesystem::path tempDir)
+    : GetHTTPString(loop),
+      GETHTTPFile01(loop),
+      GETHTTPFile(loop),
+      loop_(loop),
+      tempFile_(std::move(tempDir) / "renovo.download.tmp") {
+  Configure(GetHTTPString, "KVZ", false);
+  Configure(GETHTTPFile01, "KVZ2", true);
+  Configure(GETHTTPFile, "KVZ1", true);
+}
+
+TUTILHTTP& UpdateHttp::For(HttpRole role) {
+  switch (role) {
+    case HttpRole::Location: return GetHTTPString;
+    case HttpRole::ServerList: return GETHTTPFile01;
+    case HttpRole::File: break;
+  }
+  return GETHTTPFile;
+}
+
+void UpdateHttp::Abort() {
+  GetHTTPString.Abort();
+  GETHTTPFile01.Abort();
+  GETHTTPFile.Abort();
+}
+
+HttpResponse UpdateHttp::Get(HttpRole role, const std::string& url, const HttpProgress& progress,
+                             const std::atomic<bool>& abort) {
+  return Request(role, url, {}, progress, abort);
+}
+
+HttpResponse UpdateHttp::Post(HttpRole role, const std::string& url, const std::string& formBody,
+                              const HttpProgress& progress, const std::atomic<bool>& abort) {
+  return Request(role, url, formBody, progress, abort);
+}
+
+HttpResponse UpdateHttp::Request(HttpRole role, const std::string& url,
+                                 const std::string& formBody, const HttpProgress& progress,
+                                 const std::atomic<bool>& abort) {
+  TUTILHTTP& http = For(role);
+  HttpResponse response;
+  if (abort || http.Busy()) return response;
+
+  const bool fileMode = role != HttpRole::Location;
+  bool reported = false;
+  http.URL = url;
+  http.PostQuery = formBody;
+  http.FileName = tempFile_.string();
+  http.OnProgress = [&](TUTILHTTP&, std::uint64_t total, std::uint64_t read) {
+    if (progress) progress(total, read);
+  };
+  http.OnDoneString = [&](TUTILHTTP&, const std::string& reply) {
+    response.completed = true;
+    response.body = reply;
+    reported = true;
+  };
+  http.OnDoneFile = [&](TUTILHTTP&, const std::string&, std::uint64_t) {
+    response.completed = true;
+    reported = true;
+  };
+  http.OnError = [&](TUTILHTTP&) { reported = true; };
+
+  if (fileMode) http.GetFile();
+  else http.GetString();
+  // Served events may press "Przerwij"; the abort then reaches the worker.
+  loop_.WaitUntil([&] {
+    if (abort && http.Busy()) http.Abort();
+    return reported && !http.Busy();
+  });
+
+  const HttpWorkerResult& result = http.LastResult();
+  response.status = result.status;
+  if (result.lengthStated) response.contentLength = result.fileSize;
+  std::error_code ec;
+  if (fileMode) {
+    if (response.completed && !ReadWhole(tempFile_, response.body)) response.completed = false;
+    std::filesystem::remove(tempFile_, ec);
+  }
+  if (abort) response.completed = false;
+  http.OnProgress = nullptr;
+  http.OnDoneString = nullptr;
+  http.OnDoneFile = nullptr;
+  http.OnError = nullptr;
+  return response;
+}
+
+}  // namespace solv
