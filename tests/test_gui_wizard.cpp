@@ -8,11 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -20,6 +16,7 @@
 
 #include "local_http_server.hpp"
 #include "rar_fixture.hpp"
+#include "temp_folder.hpp"
 #include "wizard_form.hpp"
 
 namespace fs = std::filesystem;
@@ -37,17 +34,11 @@ QString Q(const char* text) { return QString::fromUtf8(text); }
 class WizardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("solv_wizard_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     server.Route(kEndpoint, HttpReply::Ok("KVZ:" + server.Host() + "|/files/|"));
   }
   void TearDown() override {
     wizard.reset();
     server.Stop();
-    fs::remove_all(dir);
   }
 
   TWizardForm& Open(QStringList arguments = {}) {
@@ -67,13 +58,8 @@ class WizardTest : public ::testing::Test {
     return *wizard;
   }
 
-  void Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name, std::ios::binary) << text;
-  }
-  std::string Read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  void Write(const std::string& name, const std::string& text) { folder.Write(name, text); }
+  std::string Read(const std::string& name) { return folder.Read(name); }
   void Serve(const std::string& name, HttpReply reply) { server.Route("/files/" + name, reply); }
   void Click(QPushButton* button) {
     ASSERT_TRUE(button->isVisible()) << button->text().toStdString();
@@ -94,7 +80,8 @@ class WizardTest : public ::testing::Test {
   }
 
   LocalHttpServer server;
-  fs::path dir;
+  solv::test::TempFolder folder{"solvwizard"};
+  fs::path dir = folder.Path();
   std::unique_ptr<TWizardForm> wizard;
   bool restart = false;
   int asked = 0;
@@ -122,7 +109,9 @@ TEST_F(WizardTest, StepsShowTheirButtonsAndTexts) {
     EXPECT_EQ(w.Step(), row.step);
     EXPECT_EQ(Buttons(), row.buttons);
     EXPECT_EQ(w.OuterNotebook()->currentIndex(), row.step == 0 ? 0 : 1);
-    if (row.step > 0) EXPECT_EQ(w.PageNameLabel()->text(), Q(row.title));
+    if (row.step > 0) {
+      EXPECT_EQ(w.PageNameLabel()->text(), Q(row.title));
+    }
   };
   expect(welcome);
   Click(w.DalejButton());

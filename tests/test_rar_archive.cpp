@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rar_fixture.hpp"
+#include "temp_folder.hpp"
 #include "rar_archive.hpp"
 
 namespace fs = std::filesystem;
@@ -43,9 +44,6 @@ std::vector<std::string> Tree(const fs::path& root) {
 class RarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "solvrar-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root = pattern;
     archive = root / "upd.rar";
     target = root / "out";
     fs::create_directory(target);
@@ -60,15 +58,13 @@ class RarTest : public ::testing::Test {
       errors.push_back(code);
     };
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
   void Write(const std::vector<rarfix::Entry>& entries, const rarfix::Options& options = {}) {
     rarfix::WriteFile(archive, RarArchive(entries, options));
   }
 
-  fs::path root, archive, target;
+  solv::test::TempFolder folder{"solvrar"};
+  fs::path root = folder.Path();
+  fs::path archive, target;
   TRAR rar;
   std::vector<std::string> events;
   std::vector<int> errors;

@@ -2,12 +2,8 @@
 // archives unpacked by the extractor the updater uses.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +11,7 @@
 #include "main_loop.hpp"
 #include "rar_archive.hpp"
 #include "rar_fixture.hpp"
+#include "temp_folder.hpp"
 #include "update_http.hpp"
 #include "updater/update_run.hpp"
 
@@ -47,27 +44,14 @@ struct Sink : UpdateSink {
 class UpdateOverHttp : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("solv_update_e2e_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     http = std::make_unique<UpdateHttp>(loop, dir);
     run = std::make_unique<UpdateRun>(dir, *http, archives, sink);
     server.Route(kEndpoint, HttpReply::Ok("OK KVZ:" + server.Host() + "|/files/|"));
   }
-  void TearDown() override {
-    server.Stop();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { server.Stop(); }
 
-  void Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name, std::ios::binary) << text;
-  }
-  std::string Read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  void Write(const std::string& name, const std::string& text) { folder.Write(name, text); }
+  std::string Read(const std::string& name) { return folder.Read(name); }
   void Serve(const std::string& name, HttpReply reply) { server.Route("/files/" + name, reply); }
   static HttpReply Archive(const std::vector<rarfix::Entry>& entries) {
     return HttpReply::Ok(rarfix::RarArchive(entries));
@@ -78,16 +62,11 @@ class UpdateOverHttp : public ::testing::Test {
     return n;
   }
   UpdateOutcome Start(bool checkOnly) { return run->Start(server.Host(), checkOnly); }
-  // The folder holds nothing but these names.
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Names() { return folder.Names(); }
 
   LocalHttpServer server;
-  fs::path dir;
+  solv::test::TempFolder folder{"solvupdate"};
+  fs::path dir = folder.Path();
   QueueMainLoop loop;
   Sink sink;
   RarExtractor archives;

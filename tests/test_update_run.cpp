@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.hpp"
 #include "updater/update_run.hpp"
 
 namespace fs = std::filesystem;
@@ -104,17 +105,12 @@ const std::string kFiles = "dl.example/files/";
 class UpdateRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("solv_update_run_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root);
     dir = root / "program";
     fs::create_directories(dir);
     run = std::make_unique<UpdateRun>(dir, http, archives, sink);
     http.run = run.get();
     http.responses[kEndpoint] = {Body("OK KVZ:dl.example|/files/|")};
   }
-  void TearDown() override { fs::remove_all(root); }
 
   void Write(const std::string& name, const std::string& text) {
     std::ofstream(dir / name, std::ios::binary) << text;
@@ -125,7 +121,9 @@ class UpdateRunTest : public ::testing::Test {
     return std::find(sink.log.begin(), sink.log.end(), line) != sink.log.end();
   }
 
-  fs::path root, dir;
+  solv::test::TempFolder folder{"solvrun"};
+  fs::path root = folder.Path();
+  fs::path dir;
   FakeHttp http;
   FakeArchives archives;
   RecordingSink sink;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "local_http_server.hpp"
+#include "temp_folder.hpp"
 #include "main_loop.hpp"
 #include "utilhttp.hpp"
 
@@ -96,17 +97,10 @@ int ClosedPort() {
 class UtilHttpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "solvhttp-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     target_ = dir_ / "data41.dat";
     http_.Agent = "KVZ1";
     http_.TimeOut = 5000;
     events_.Attach(http_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
   }
 
   std::string Url(const std::string& path) const { return server_.Host() + path; }
@@ -155,7 +149,8 @@ class UtilHttpTest : public ::testing::Test {
   CountingLoop loop_;
   TUTILHTTP http_{loop_};
   Events events_;
-  fs::path dir_;
+  solv::test::TempFolder folder_{"solvhttp"};
+  fs::path dir_ = folder_.Path();
   fs::path target_;
 };
 
