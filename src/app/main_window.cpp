@@ -1,5 +1,7 @@
 #include "main_window.hpp"
 
+#include "dictionary_window.hpp"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -165,6 +167,9 @@ void TFormOkno_glowne::BuildActions() {
     QAction* a = add(fa.action, QString::fromUtf8(fa.caption), [this, &fa] { RunFormAction(fa, *this); });
     a->setToolTip(Q(FormActionHint(fa)));
   }
+  add("ActionSlownik", QStringLiteral("Podmioty"), [this] { TFormSlow::Open(1, this); });
+  add("Action15", QStringLiteral("Osoby"), [this] { TFormSlow::Open(2, this); });
+  add("Action16", QStringLiteral("Stany Cywilne"), [this] { TFormSlow::Open(3, this); });
   add("ActionCalc", QStringLiteral("Kalkulator"), [this] { StartCalculator(); })->setToolTip(QStringLiteral("Kalkulator podręczny"));
   add("ActionTestZezn", QStringLiteral("Sprawdź zeznanie"), [this] { CheckWholeReturnAction(); })
       ->setToolTip(QStringLiteral("Sprawdź całe zeznanie podatkowe"));
@@ -185,6 +190,8 @@ void TFormOkno_glowne::BuildMenus() {
   program->addAction(Action(QStringLiteral("Action1")));
   QMenu* sets = bar->addMenu(QStringLiteral("&Zestawy danych"));
   sets->addAction(Action(QStringLiteral("Action20")));
+  QMenu* dictionaries = bar->addMenu(QStringLiteral("&Słowniki"));
+  for (const char* name : {"ActionSlownik", "Action15", "Action16"}) dictionaries->addAction(Action(QString::fromLatin1(name)));
   QMenu* info = bar->addMenu(QStringLiteral("&Informacje"));
   info->addAction(Action(QStringLiteral("Action6")));
   info->addAction(Action(QStringLiteral("Action11")));
