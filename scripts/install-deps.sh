@@ -8,6 +8,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   fonts-liberation locales
   poppler-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -130,6 +130,10 @@ TEST(FileText, DecodesWindows1250OrHandWrittenUtf8) {
       {"utf8 outside the code page", "P11=Łódź 漢", "P11=Łódź ?"},
       // One byte that is not UTF-8 makes the whole file Windows-1250.
       {"mixed", "P11=Łódź\r\nP12=\xB3\xB9ka", "P11=Ĺ\uFFFDĂłdĹş\r\nP12=łąka"},
+      // Windows-1250 that is valid UTF-8 by chance spells no letter of the code page.
+      {"cp1250 that is UTF-8 by chance", "P11=SP\xD3\xA3KA", "P11=SPÓŁKA"},
+      {"cp1250 upper-case pairs", "P11=\xCA\xA3 \xD3\xA3", "P11=ĘŁ ÓŁ"},
+      {"utf8 without a letter of the code page", "P11=漢", "P11=ćĽ˘"},
   };
   for (const auto& c : cases) EXPECT_EQ(solv::DecodeFileText(c.bytes), c.text) << c.name;
 }

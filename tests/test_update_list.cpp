@@ -60,6 +60,18 @@ TEST(UpdateList, TextDropsNamelessLinesAndWritesTwoFields) {
   EXPECT_EQ(list.Text(), "a.exe;3\r\nb.htm;abc\r\nc.txt;7\r\n");
 }
 
+TEST(UpdateList, LoneCarriageReturnsEndLines) {
+  UpdateList list;
+  list.ParseText("a.exe;3\rb.htm;4;;b.rar\r/x;3\r;\xc9");
+  ASSERT_EQ(list.items.size(), 3u);
+  EXPECT_EQ(list.At(0)->version, "3");
+  EXPECT_EQ(list.At(1)->archive, "b.rar");
+  // What is written reads back the same.
+  UpdateList again;
+  again.ParseText(list.Text());
+  EXPECT_EQ(again.Text(), list.Text());
+}
+
 TEST(UpdateList, LoadAndSave) {
   const fs::path dir = fs::temp_directory_path() / ("solv_update_list_" + std::to_string(::getpid()));
   fs::remove_all(dir);

@@ -101,16 +101,24 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
 std::string DecodeFileText(std::string_view bytes) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
   if (bytes.substr(0, 3) == kBom) return Cp1250ToUtf8(Utf8ToCp1250(bytes.substr(3)));
+  // UTF-8 only when it is valid and holds at least one letter of the code
+  // page: Windows-1250 text can be valid UTF-8 by chance ("SPÓŁKA" is
+  // D3 A3, a Cyrillic letter in UTF-8), but then it spells no such letter.
   bool multiByte = false;
+  bool codePageLetter = false;
+  const auto& rev = ReverseTable();
   for (size_t i = 0; i < bytes.size();) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
       ++i;
       continue;
     }
-    if (NextCodePoint(bytes, i) == 0xFFFFFFFF) return Cp1250ToUtf8(bytes);
+    const char32_t cp = NextCodePoint(bytes, i);
+    if (cp == 0xFFFFFFFF) return Cp1250ToUtf8(bytes);
     multiByte = true;
+    if (rev.count(cp)) codePageLetter = true;
   }
-  return multiByte ? Cp1250ToUtf8(Utf8ToCp1250(bytes)) : std::string(bytes);
+  if (!multiByte) return std::string(bytes);
+  return codePageLetter ? Cp1250ToUtf8(Utf8ToCp1250(bytes)) : Cp1250ToUtf8(bytes);
 }
 
 std::string Utf8ToCp1250(std::string_view text) {

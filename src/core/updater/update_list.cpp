@@ -51,8 +51,9 @@ const UpdateRecord* UpdateList::Find(std::string_view name) const {
 void UpdateList::ParseText(std::string_view text) {
   items.clear();
   std::size_t start = 0;
+  // Lines end with LF, CRLF or a lone CR: a CR never belongs to a field.
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
+    std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
     UpdateRecord record = ParseUpdateLine(text.substr(start, end - start));
     if (!record.name.empty()) items.push_back(std::move(record));

@@ -1,0 +1,12 @@
+// Page definitions of any text: parsed or refused with a line number.
+#include "fuzz_support.hpp"
+#include "report/page_definition.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  try {
+    const solv::PageDefinition page = solv::ParsePageDefinition(solv::fuzz::Text(data, size));
+    (void)page;
+  } catch (const solv::PageDefinitionError&) {
+  }
+  return 0;
+}
