@@ -210,7 +210,8 @@ void TFormHis::Ok() {
     switch (OpenExistingSet(DataFolder(), numbers_[static_cast<size_t>(row)])) {
       case OpenSetResult::Opened: accept(); return;
       case OpenSetResult::AlreadyOpen: reject(); return;
-      case OpenSetResult::Nothing: return;
+      case OpenSetResult::Nothing:
+      case OpenSetResult::Refused: return;
     }
     return;
   }

@@ -1,6 +1,8 @@
 #include "store/ini.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,8 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 
 #include "store/cp1250.hpp"
 #include "util/file_io.hpp"
@@ -44,6 +48,15 @@ std::string FoldedNameOf(std::string_view name) {
   return t.find_first_of("\r\n") == std::string_view::npos ? FoldName(t) : FoldName(NameOf(t));
 }
 
+// An item of blank lines only: one line, or a run of them kept as one item
+// (joined by CRLF, so the text is written back as it stood). Only a run holds
+// a line break, so its last line tells, and a long run is not scanned again.
+bool BlankLines(std::string_view raw) {
+  const size_t lastBreak = raw.rfind('\n');
+  const std::string_view last = lastBreak == std::string_view::npos ? raw : raw.substr(lastBreak + 1);
+  return last.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 bool Quoted(std::string_view v) { return v.size() >= 2 && v.front() == '"' && v.back() == '"'; }
 
 // The stored form of a value: a value that is itself enclosed in quotes gets
@@ -75,6 +88,38 @@ void AppendFolded(std::string& out, char32_t cp) {
   else if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) cp |= 1;
   else if (((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) && (cp & 1)) cp += 1;
   AppendUtf8(out, cp);
+}
+
+// The temporary file of a write of path: ".<name>.tmp<pid>" beside it.
+std::string TempPrefixOf(const std::filesystem::path& path) { return "." + path.filename().string() + ".tmp"; }
+
+// A writer killed between creating its temporary file and renaming it leaves
+// the file behind, one per killed process. The first write of path in this
+// process removes those of path whose process no longer exists; the file of
+// a live writer (or of a process we may not signal) is never touched.
+void RemoveStaleTempFiles(const std::filesystem::path& path) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!swept.insert(path.string()).second) return;
+  }
+  const std::string prefix = TempPrefixOf(path);
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    const std::string_view digits = name.substr(prefix.size());
+    // A pid as getpid() prints it: 1 to 9 digits, no leading zero.
+    if (digits.size() > 9 || digits[0] == '0' || digits.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+    if (pid == ::getpid()) continue;
+    if (::kill(pid, 0) == -1 && errno == ESRCH) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
 }
 
 }  // namespace
@@ -136,10 +181,17 @@ IniDocument IniDocument::Parse(std::string_view text) {
     } else if (!t.empty() && t.front() != ';' && t.front() != '#') {
       stray = true;
     }
-    if (doc.sections_.empty())
+    if (doc.sections_.empty()) {
       doc.preamble_.push_back(std::move(item.raw));
-    else
-      doc.sections_.back().items.push_back(std::move(item));
+    } else {
+      // A run of blank lines is one item, so that a key added before the
+      // blank lines that end a section does not move each of them.
+      std::vector<Item>& items = doc.sections_.back().items;
+      if (t.empty() && !items.empty() && items.back().key.empty() && BlankLines(items.back().raw))
+        items.back().raw.append("\r\n").append(line);
+      else
+        items.push_back(std::move(item));
+    }
     if (doc.sections_.empty() && !t.empty() && t.front() != ';' && t.front() != '#') stray = true;
   }
   doc.looksLikeIni_ = anySection && !stray;
@@ -231,11 +283,11 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
   item.raw = item.key + "=" + stored;
   // After the last non-blank line of the section, so blank separators stay.
   size_t at = s->items.size();
-  while (at > 0 && Trim(s->items[at - 1].raw).empty()) --at;
+  while (at > 0 && BlankLines(s->items[at - 1].raw)) --at;
   s->items.insert(s->items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
-  s->index.clear();
-  for (size_t k = 0; k < s->items.size(); ++k)
-    if (!s->items[k].key.empty()) s->index.try_emplace(FoldName(s->items[k].key), k);
+  // Only blank lines follow the new item, so no indexed item moved: adding
+  // keys to a long section must not index the whole section again.
+  s->index.try_emplace(FoldName(name), at);
   return true;
 }
 
@@ -270,8 +322,9 @@ void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) 
   const bool existed = ::stat(file.c_str(), &old) == 0;
   if (existed && (!S_ISREG(old.st_mode) || ::access(file.c_str(), W_OK) != 0)) throw StoreError(file);
 
+  RemoveStaleTempFiles(path);
   std::filesystem::path tmp = path;
-  tmp.replace_filename("." + path.filename().string() + ".tmp" + std::to_string(::getpid()));
+  tmp.replace_filename(TempPrefixOf(path) + std::to_string(::getpid()));
   const std::string tmpName = tmp.string();
   const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) throw StoreError(file);

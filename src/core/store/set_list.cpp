@@ -1,11 +1,14 @@
 #include "store/set_list.hpp"
 
 #include <charconv>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
 #include "services/message_service.hpp"
 #include "services/opp.hpp"
+#include "store/cp1250.hpp"
 #include "store/forms.hpp"
 #include "store/ini.hpp"
 #include "store/store.hpp"
@@ -45,6 +48,74 @@ constexpr LabelRule kLabelRules[] = {
 
 const char* const kNoName = "bez nazwy ";
 
+// Blanks as the INI reader trims them.
+std::string_view TrimBlanks(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+// Names compared as the INI reader compares them; the names a label needs
+// are ASCII, and a folded name with other letters never equals one of them.
+bool SameAsciiName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+bool IsLabelSection(std::string_view name) {
+  if (SameAsciiName(name, "MAIN")) return true;
+  for (const LabelRule& r : kLabelRules)
+    if (SameAsciiName(name, r.section)) return true;
+  return false;
+}
+
+bool IsLabelKey(std::string_view key) {
+  if (SameAsciiName(key, "PIT")) return true;
+  for (const LabelRule& r : kLabelRules)
+    if (SameAsciiName(key, r.first) || (r.second && SameAsciiName(key, r.second))) return true;
+  return false;
+}
+
+// The lines of a set's text that its label reads, in file order: the headers
+// of MAIN and of the main forms' first pages, each with its PIT and name-box
+// lines. A read of those keys finds in them what it finds in the whole text,
+// and a long file costs one pass over its text instead of a parse of every line.
+std::string LabelLines(std::string_view text) {
+  std::string out;
+  bool keep = false;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    const std::string_view t = TrimBlanks(line);
+    if (t.empty()) continue;
+    if (t.front() == '[') {
+      const size_t close = t.find(']');
+      keep = IsLabelSection(TrimBlanks(t.substr(1, close == std::string_view::npos ? close : close - 1)));
+    } else {
+      const size_t eq = line.find('=');
+      if (!keep || eq == std::string_view::npos || !IsLabelKey(TrimBlanks(line.substr(0, eq)))) continue;
+    }
+    if (keep) out.append(line).append("\r\n");
+  }
+  return out;
+}
+
+// The size of a regular file, or nullopt.
+std::optional<std::uintmax_t> RegularFileSize(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (ec) return std::nullopt;
+  return size;
+}
+
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   if (a.empty() || b.empty()) return false;
   std::error_code ec;
@@ -64,13 +135,22 @@ std::vector<int> SetNumbers(const std::filesystem::path& dataFolder) {
 }
 
 std::string SetLabel(const std::filesystem::path& file) {
-  const std::optional<IniDocument> doc = LoadIniDocument(file);
-  if (!doc) return kNoName;
-  const std::string code = doc->Read("MAIN", "PIT").value_or("");
+  const std::optional<std::uintmax_t> size = RegularFileSize(file);
+  if (!size || *size > kMaxSetFileBytes) return kNoName;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return kNoName;
+  std::string bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return kNoName;
+  }
+  const IniDocument doc = IniDocument::Parse(LabelLines(DecodeFileText(bytes)));
+  const std::string code = doc.Read("MAIN", "PIT").value_or("");
   for (const LabelRule& r : kLabelRules) {
     if (code != r.code) continue;
-    const std::string first(Trimmed(doc->Read(r.section, r.first).value_or("")));
-    const std::string second = r.second ? std::string(Trimmed(doc->Read(r.section, r.second).value_or(""))) : "";
+    const std::string first(Trimmed(doc.Read(r.section, r.first).value_or("")));
+    const std::string second = r.second ? std::string(Trimmed(doc.Read(r.section, r.second).value_or(""))) : "";
     if (first.empty() && second.empty()) return kNoName + std::string(r.tag);
     if (!r.second) return first + " " + r.tag;
     return first + " " + second + " " + r.tag;
@@ -118,8 +198,16 @@ OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n) {
   if (n <= 0) return OpenSetResult::Nothing;
   const std::filesystem::path file = dataFolder / SetFileNameOf(n);
   if (SameFile(file, Store().setFile)) return OpenSetResult::AlreadyOpen;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return OpenSetResult::Nothing;
+  const std::optional<std::uintmax_t> size = RegularFileSize(file);
+  if (!size) return OpenSetResult::Nothing;
+  if (*size > kMaxSetFileBytes) {
+    const std::uintmax_t megabytes = (*size + (std::uintmax_t{1} << 20) - 1) >> 20;
+    InfoBox("Nie można otworzyć zestawu " + file.filename().string() + ": plik ma " + std::to_string(megabytes) +
+                " MB, a zestaw zapisany przez program zajmuje najwyżej kilkadziesiąt kilobajtów. Plik jest "
+                "uszkodzony albo nie jest zestawem danych programu.",
+            "Informacja");
+    return OpenSetResult::Refused;
+  }
   OpenSet(file);
   if (const std::optional<int> opp = MainFormNumber(); opp && !OppKrsFilled(*opp)) FillOppBoxes(*opp);
   return OpenSetResult::Opened;

@@ -3,6 +3,7 @@
 // lists the copies of a multi-copy attachment.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,9 +14,17 @@ namespace solv {
 // Numbers n from 1 to 3000 for which dataFolder/"n.i10" is a file, ascending.
 std::vector<int> SetNumbers(const std::filesystem::path& dataFolder);
 
+// The largest set file the set dialog labels and opens. A full set with
+// every form is a few tens of kilobytes and even a thousand copies of the
+// largest attachment stay below a few megabytes, so a longer file is no set
+// the program wrote; reading and parsing it whole would hold the window for
+// seconds and hundreds of megabytes.
+constexpr std::uintmax_t kMaxSetFileBytes = std::uintmax_t{8} << 20;
+
 // "ABC DEF (PIT-37)" from the name boxes of the main form's first page;
 // "bez nazwy (PIT-37)" when they are empty; "bez nazwy " when the file cannot
-// be read or names no known main form.
+// be read, is longer than kMaxSetFileBytes (not read) or names no known main
+// form.
 std::string SetLabel(const std::filesystem::path& file);
 
 // The smallest positive n for which dataFolder/"n.i10" does not exist.
@@ -33,9 +42,11 @@ enum class OpenSetResult {
   Opened,       // the set is now open
   AlreadyOpen,  // it was the open set; nothing reloaded
   Nothing,      // no number chosen or no such file
+  Refused,      // longer than kMaxSetFileBytes: not opened, the user was told why
 };
 // Opens dataFolder/"n.i10" (n <= 0: none chosen); fills the organisation's
-// boxes when the set's KRS box is empty.
+// boxes when the set's KRS box is empty. A file longer than kMaxSetFileBytes
+// is refused with an information box and the open set stays open.
 OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n);
 
 // Closes the open set, then asks whether to delete set n with every form in
