@@ -30,6 +30,7 @@ ctest --test-dir build-fuzz --output-on-failure
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DSOLV_SANITIZE=ON -DSOLV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 if [ "$all_sanitized" = 1 ]; then
   cmake --build build-asan
   ctest --test-dir build-asan --output-on-failure

@@ -141,6 +141,8 @@ class TransferMarkersTest : public SetFixture {
       if (m.targetBox == box) return &m;
     return nullptr;
   }
+  // A pointer into a temporary list would dangle.
+  static const TransferMarker* Find(std::vector<TransferMarker>&&, std::string_view) = delete;
 };
 
 TEST_F(TransferMarkersTest, PitOAmountOnPit37) {
@@ -253,7 +255,8 @@ TEST_F(TransferMarkersTest, PitZgLimitWithoutIncomeDoesNotDivideByZero) {
   WriteSet(
       "[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\np1=111\np20=0\np21=1000\np31=100\n"
       "[PITZGa_1]\np1=111\nP33=80,00\np32=1000\n");
-  const TransferMarker* p33 = Find(Markers("PIT38a", "TPIT38a"), "P33");
+  const auto markers = Markers("PIT38a", "TPIT38a");
+  const TransferMarker* p33 = Find(markers, "P33");
   ASSERT_NE(p33, nullptr);
   EXPECT_EQ(p33->value, "80,00");
 }
