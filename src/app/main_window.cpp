@@ -85,7 +85,9 @@ TFormOkno_glowne::~TFormOkno_glowne() {
   // The page windows go with the document area; nothing of this window may
   // answer their going.
   disconnect(mdi_, nullptr, this, nullptr);
-  for (QMdiSubWindow* w : mdi_->subWindowList()) disconnect(w, nullptr, this, nullptr);
+  // Every page window, also one closed and waiting for its deletion, which
+  // the area no longer lists.
+  for (QMdiSubWindow* w : mdi_->findChildren<QMdiSubWindow*>()) disconnect(w, nullptr, this, nullptr);
 }
 
 QAction* TFormOkno_glowne::Action(const QString& name) const {
