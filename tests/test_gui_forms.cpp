@@ -142,9 +142,12 @@ TEST(OrganisationWindow, IsShownOncePerRun) {
     }
   });
   closer.start();
+  // Another test of this run may have shown it already.
+  const bool before = solv::app::OrganisationShown();
   solv::app::ShowOrganisationOnce(nullptr);
   solv::app::ShowOrganisationOnce(nullptr);
-  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(shown, before ? 0 : 1);
+  EXPECT_TRUE(solv::app::OrganisationShown());
 }
 
 // Records the local pages the program asks the desktop to open.

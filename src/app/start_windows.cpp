@@ -228,10 +228,15 @@ TFOrganizacje::TFOrganizacje(QWidget* parent) : QDialog(parent) {
   connect(next, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+namespace {
+bool organisationShown = false;
+}  // namespace
+
+bool OrganisationShown() { return organisationShown; }
+
 void ShowOrganisationOnce(QWidget* parent) {
-  static bool shown = false;
-  if (shown) return;
-  shown = true;
+  if (organisationShown) return;
+  organisationShown = true;
   TFOrganizacje w(parent);
   w.exec();
 }

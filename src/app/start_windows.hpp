@@ -49,6 +49,8 @@ class TFOrganizacje : public QDialog {
 
 // Shows TFOrganizacje the first time in a run; later calls do nothing.
 void ShowOrganisationOnce(QWidget* parent);
+// True once the organisation window has been shown in this run.
+bool OrganisationShown();
 
 // The portal and the other web addresses of the maker.
 extern const char* const kPortalUrl;
