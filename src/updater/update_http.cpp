@@ -1,8 +1,8 @@
 #include "update_http.hpp"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
+
+#include "util/file_io.hpp"
 
 namespace solv {
 
@@ -18,13 +18,6 @@ void Configure(TUTILHTTP& http, const char* agent, bool binary) {
   http.WaitThread = true;
   http.UserName = "merelka";
   http.Password = "pelor";
-}
-
-bool ReadWhole(const std::filesystem::path& file, std::string& body) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 }  // namespace
@@ -104,7 +97,11 @@ HttpResponse UpdateHttp::Request(HttpRole role, const std::string& url,
   if (result.lengthStated) response.contentLength = result.fileSize;
   std::error_code ec;
   if (fileMode) {
-    if (response.completed && !ReadWhole(tempFile_, response.body)) response.completed = false;
+    if (response.completed) {
+      std::optional<std::string> body = ReadWholeFile(tempFile_);
+      if (body) response.body = std::move(*body);
+      else response.completed = false;
+    }
     std::filesystem::remove(tempFile_, ec);
   }
   if (abort) response.completed = false;

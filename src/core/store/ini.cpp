@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -303,16 +301,9 @@ bool IniDocument::EraseSection(std::string_view section) {
 // ---- file access ----
 
 std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes;
-  try {
-    // A read error (a folder in place of the file) throws from the buffer.
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure&) {
-    return std::nullopt;
-  }
-  return IniDocument::Parse(DecodeFileText(bytes));
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return IniDocument::Parse(DecodeFileText(*bytes));
 }
 
 void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) {

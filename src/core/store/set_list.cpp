@@ -1,8 +1,6 @@
 #include "store/set_list.hpp"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -12,6 +10,7 @@
 #include "store/forms.hpp"
 #include "store/ini.hpp"
 #include "store/store.hpp"
+#include "util/file_io.hpp"
 
 namespace solv {
 namespace {
@@ -137,15 +136,9 @@ std::vector<int> SetNumbers(const std::filesystem::path& dataFolder) {
 std::string SetLabel(const std::filesystem::path& file) {
   const std::optional<std::uintmax_t> size = RegularFileSize(file);
   if (!size || *size > kMaxSetFileBytes) return kNoName;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return kNoName;
-  std::string bytes;
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure&) {
-    return kNoName;
-  }
-  const IniDocument doc = IniDocument::Parse(LabelLines(DecodeFileText(bytes)));
+  const std::optional<std::string> bytes = ReadWholeFile(file);
+  if (!bytes) return kNoName;
+  const IniDocument doc = IniDocument::Parse(LabelLines(DecodeFileText(*bytes)));
   const std::string code = doc.Read("MAIN", "PIT").value_or("");
   for (const LabelRule& r : kLabelRules) {
     if (code != r.code) continue;

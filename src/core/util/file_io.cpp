@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 
 namespace solv {
 
@@ -14,6 +16,20 @@ bool WriteAll(int fd, std::string_view bytes) {
     done += static_cast<size_t>(n);
   }
   return true;
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes;
+  try {
+    // A read error (a folder in place of the file) throws from the buffer.
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
+  if (in.bad()) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace solv
