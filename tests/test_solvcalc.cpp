@@ -199,6 +199,44 @@ TEST_F(SolvcalcTest, PageCommands) {
   }
 }
 
+// captions and lint, on compiled-in pages, on a definition file and on a
+// folder of definitions given with --pages.
+TEST_F(SolvcalcTest, CaptionsAndLintOfPages) {
+  const ToolRun captions = Solvcalc({"captions", "TPIT37b"});
+  EXPECT_EQ(captions.exitCode, 0);
+  EXPECT_NE(captions.out.find("p39\t39\tWynagrodzenia i inne przychody ze stosunku służbowego, stosunku pracy, "
+                              "pracy nakładczej, spółdzielczego stosunku pracy, zasiłki pieniężne z ubezpieczenia "
+                              "społecznego / Przychód\n"),
+            std::string::npos)
+      << captions.out;
+  EXPECT_NE(captions.out.find("p102\t102\tWydatki mieszkaniowe – wykazane w części B.3 załącznika PIT/D / Kwota "
+                              "wydatków\n"),
+            std::string::npos);
+  EXPECT_EQ(Solvcalc({"captions", "TPIT99x"}).exitCode, 2);
+
+  EXPECT_EQ(Solvcalc({"lint", "TPIT37a", "TPIT37b", "TPIT37c"}).out, "");
+  EXPECT_EQ(Solvcalc({"lint", "TPIT37a"}).exitCode, 0);
+
+  // A definition file with a box lacking its caption and no footer.
+  const fs::path folder = dir_ / "forms";
+  fs::create_directory(folder);
+  for (const auto& e : fs::directory_iterator(FORMS_DIR))
+    fs::copy_file(e.path(), folder / e.path().filename());
+  PutBytes(folder / "PIT37c.page", "page TPIT37c name=PIT37c tag=3 pages=3 form=PIT-37 height=1164 report=pit37c "
+                                   "title=pit37c click=p112Click variant=17\nbox p109 money 28 20 100 40 \"\"\n");
+  const ToolRun lint = Solvcalc({"lint", (folder / "PIT37c.page").string()});
+  EXPECT_EQ(lint.exitCode, 1);
+  EXPECT_NE(lint.out.find("TPIT37c\tpole p109: brak opisu\n"), std::string::npos) << lint.out;
+  EXPECT_NE(lint.out.find("TPIT37c\tbrak stopki (footer)\n"), std::string::npos) << lint.out;
+  EXPECT_EQ(Solvcalc({"--pages", folder.string(), "captions", "TPIT37c"}).out, "p109\t109\t\n");
+
+  // A broken definition names its file and line.
+  PutBytes(folder / "PIT37c.page", "page TPIT37c name=PIT37c\n");
+  const ToolRun broken = Solvcalc({"--pages", folder.string(), "pages"});
+  EXPECT_EQ(broken.exitCode, 2);
+  EXPECT_NE(broken.err.find("PIT37c.page: line 1"), std::string::npos) << broken.err;
+}
+
 // The text of a PDF through pdftotext (pages end in a form feed); nullopt
 // when the tool is not installed.
 std::optional<std::string> PdfText(const fs::path& pdf) {

@@ -12,14 +12,6 @@
 #include "qt_canvas.hpp"
 
 namespace solv {
-namespace {
-
-// Drawing resolution: three times the 96 dpi of the page designs, so the
-// integer coordinates of the canvas lose nothing visible.
-constexpr int kDpi = 96 * 3;
-
-
-}  // namespace
 
 bool WritePdf(const std::vector<const TKVZPage*>& printCopies, const QString& file) {
   {
@@ -28,7 +20,7 @@ bool WritePdf(const std::vector<const TKVZPage*>& printCopies, const QString& fi
     if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   }
   QPdfWriter writer(file);
-  writer.setResolution(kDpi);
+  writer.setResolution(kPdfDpi);
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   writer.setCreator(QStringLiteral("Solvenor Vandrel 2010"));
   QPainter painter;
@@ -37,7 +29,7 @@ bool WritePdf(const std::vector<const TKVZPage*>& printCopies, const QString& fi
   for (const TKVZPage* page : printCopies) {
     if (!first && !writer.newPage()) return false;
     first = false;
-    if (page) PaintPrintPage(painter, *page, kDpi);
+    if (page) PaintPrintPage(painter, *page, kPdfDpi);
   }
   return painter.end();
 }

@@ -10,6 +10,10 @@
 
 namespace solv {
 
+// Drawing resolution of the PDF: three times the 96 dpi of the page designs,
+// so the integer coordinates of the canvas lose nothing visible.
+constexpr int kPdfDpi = 96 * 3;
+
 // False when the file cannot be written. Needs a QGuiApplication.
 bool WritePdf(const std::vector<const TKVZPage*>& printCopies, const QString& file);
 

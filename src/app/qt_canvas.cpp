@@ -10,6 +10,9 @@
 #include <cmath>
 #include <map>
 
+#include "pdf_export.hpp"
+#include "report/page_standard.hpp"
+
 namespace solv {
 namespace {
 
@@ -244,6 +247,14 @@ QImage RenderPageToImage(const TKVZPage& page, double scale) {
   QPainter painter(&image);
   PaintPrintPage(painter, page, ppi);
   return image;
+}
+
+std::vector<std::string> LabelFitProblemsDrawn(const PageDefinition& page) {
+  QImage image(1, 1, QImage::Format_RGB32);
+  QPainter painter(&image);
+  QtCanvas screen(painter, 96);
+  QtCanvas print(painter, kPdfDpi);
+  return LabelFitProblems(page, screen, print);
 }
 
 }  // namespace solv

@@ -10,8 +10,12 @@
 #include <QPainter>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 #include "report/canvas.hpp"
 #include "report/model.hpp"
+#include "report/page_definition.hpp"
 
 namespace solv {
 
@@ -57,5 +61,10 @@ QImage RenderPageToImage(const TKVZPage& page, double scale);
 // The band of a print page drawn on any painter (image, printer, PDF) at ppi
 // dots per inch, placed by the report's margins and cut by its clip mode.
 void PaintPrintPage(QPainter& painter, const TKVZPage& page, int ppi);
+
+// The labels of a page that do not fit their frames with the faces the
+// program draws with: on screen (96 dpi) and in print (PDF resolution, whole
+// point sizes). Needs a QGuiApplication.
+std::vector<std::string> LabelFitProblemsDrawn(const PageDefinition& page);
 
 }  // namespace solv

@@ -4,10 +4,15 @@
 //   solvcalc check [--markup] SETFILE  check the whole return
 //   solvcalc pages                   list the form pages
 //   solvcalc cells CLASS             list the field cells of a page
+//   solvcalc captions CLASS          the box number and caption of each cell
+//   solvcalc lint [CLASS...]         what keeps pages from the form standard
 //   solvcalc render SETFILE CLASS OUT.png [SECTION] [--scale N]
 //                                    draw a page filled from the set
 //   solvcalc pdf SETFILE OUT.pdf [--forms LIST]
 //                                    write the printed forms to a PDF
+//
+// CLASS is a page class (TPIT37b) or a definition file (forms/PIT37b.page);
+// --pages DIR before the command reads every page definition from DIR.
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,6 +27,7 @@
 #include "calc/dispatch.hpp"
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
+#include "report/page_standard.hpp"
 #include "report/print_page.hpp"
 #include "report/print_selection.hpp"
 #ifdef SOLVCALC_RENDER
@@ -40,8 +46,12 @@ int Usage() {
                "        solvcalc check [--markup] [--debug] PLIK\n"
                "        solvcalc pages\n"
                "        solvcalc cells KLASA\n"
+               "        solvcalc captions KLASA\n"
+               "        solvcalc lint [KLASA...]\n"
                "        solvcalc render PLIK KLASA WYJŚCIE.png [SEKCJA] [--scale N]\n"
-               "        solvcalc pdf PLIK WYJŚCIE.pdf [--forms LISTA]\n";
+               "        solvcalc pdf PLIK WYJŚCIE.pdf [--forms LISTA]\n"
+               "KLASA: klasa strony (TPIT37b) albo plik definicji (forms/PIT37b.page);\n"
+               "--pages KATALOG przed poleceniem: definicje stron z KATALOGU.\n";
   return kExitUsage;
 }
 
@@ -123,13 +133,56 @@ int Pages() {
   return 0;
 }
 
+// A page named by its class, or read from a definition file (*.page), kept
+// in holder.
+const solv::PageDefinition* PageArgument(const std::string& arg, std::optional<solv::PageDefinition>& holder) {
+  if (arg.size() > 5 && arg.compare(arg.size() - 5, 5, ".page") == 0) {
+    holder = solv::ReadPageDefinitionFile(arg);
+    return &*holder;
+  }
+  return solv::FindPage(arg);
+}
+
 int Cells(const std::string& className) {
-  const solv::PageDefinition* page = solv::FindPage(className);
+  std::optional<solv::PageDefinition> holder;
+  const solv::PageDefinition* page = PageArgument(className, holder);
   if (!page) return Fail("nie ma strony " + className);
   for (const auto& c : page->cells)
     std::cout << c.name << '\t' << static_cast<int>(c.kind) << '\t' << (c.editable ? 'e' : 'c') << '\t' << c.noValue
               << '\t' << c.clearValue << '\n';
   return 0;
+}
+
+int Captions(const std::string& className) {
+  std::optional<solv::PageDefinition> holder;
+  const solv::PageDefinition* page = PageArgument(className, holder);
+  if (!page) return Fail("nie ma strony " + className);
+  for (const auto& c : page->cells) std::cout << c.name << '\t' << c.number << '\t' << c.caption << '\n';
+  return 0;
+}
+
+// Every problem of the pages named (all pages without names): one line each,
+// the page class, a tab, the problem.
+int Lint(const std::vector<std::string>& names) {
+  std::vector<std::optional<solv::PageDefinition>> holders(names.size());
+  std::vector<const solv::PageDefinition*> pages;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const solv::PageDefinition* page = PageArgument(names[i], holders[i]);
+    if (!page) return Fail("nie ma strony " + names[i]);
+    pages.push_back(page);
+  }
+  if (names.empty())
+    for (const auto& p : solv::PageCatalogue()) pages.push_back(&p);
+  size_t problems = 0;
+  for (const solv::PageDefinition* page : pages) {
+    std::vector<std::string> found = solv::PageStructureProblems(*page);
+#ifdef SOLVCALC_RENDER
+    for (auto& p : solv::LabelFitProblemsOfPage(*page)) found.push_back(std::move(p));
+#endif
+    for (const auto& p : found) std::cout << page->info.className << '\t' << p << '\n';
+    problems += found.size();
+  }
+  return problems ? 1 : 0;
 }
 
 int Render(const std::vector<std::string>& args) {
@@ -147,7 +200,8 @@ int Render(const std::vector<std::string>& args) {
     }
   }
   if (positional.size() < 3 || positional.size() > 4) return Usage();
-  const solv::PageDefinition* page = solv::FindPage(positional[1]);
+  std::optional<solv::PageDefinition> holder;
+  const solv::PageDefinition* page = PageArgument(positional[1], holder);
   if (!page) return Fail("nie ma strony " + positional[1]);
   if (!OpenChecked(positional[0])) return kExitUsage;
   const std::string section = positional.size() == 4 ? positional[3] : solv::DefaultInstanceOf(page->info);
@@ -201,11 +255,17 @@ int Pdf(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() >= 2 && args[0] == "--pages") {
+    solv::UsePageDefinitionFolder(args[1]);
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.empty()) return Usage();
   const std::string command = args[0];
   try {
     if (command == "pages" && args.size() == 1) return Pages();
     if (command == "cells" && args.size() == 2) return Cells(args[1]);
+    if (command == "captions" && args.size() == 2) return Captions(args[1]);
+    if (command == "lint") return Lint({args.begin() + 1, args.end()});
     if (command == "render") return Render(args);
     if (command == "pdf") return Pdf(args);
   } catch (const std::exception& e) {

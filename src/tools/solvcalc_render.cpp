@@ -96,4 +96,9 @@ int WritePdfOfSet(const std::vector<std::string>& rows, const std::string& out) 
   return 0;
 }
 
+std::vector<std::string> LabelFitProblemsOfPage(const PageDefinition& definition) {
+  StartGuiApplication();
+  return LabelFitProblemsDrawn(definition);
+}
+
 }  // namespace solv

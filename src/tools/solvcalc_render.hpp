@@ -17,4 +17,7 @@ int RenderPage(const PageDefinition& definition, const std::string& section, con
 // is written.
 int WritePdfOfSet(const std::vector<std::string>& rows, const std::string& out);
 
+// The labels of the page that do not fit their frames on screen or in print.
+std::vector<std::string> LabelFitProblemsOfPage(const PageDefinition& definition);
+
 }  // namespace solv

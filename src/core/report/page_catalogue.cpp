@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <filesystem>
 
 #include "report/page_definition.hpp"
+#include "util/file_io.hpp"
 
 namespace solv {
 
@@ -23,13 +25,38 @@ size_t OrderOf(const std::string& className) {
   return static_cast<size_t>(std::find(kPageOrder.begin(), kPageOrder.end(), className) - kPageOrder.begin());
 }
 
+std::string& DefinitionFolder() {
+  static std::string folder;
+  return folder;
+}
+
 }  // namespace
+
+PageDefinition ReadPageDefinitionFile(const std::string& path) {
+  const std::optional<std::string> text = ReadWholeFile(path);
+  if (!text) throw PageDefinitionError(path + ": cannot be read");
+  try {
+    return ParsePageDefinition(*text);
+  } catch (const PageDefinitionError& e) {
+    throw PageDefinitionError(path + ": " + e.what());
+  }
+}
+
+void UsePageDefinitionFolder(const std::string& folder) { DefinitionFolder() = folder; }
 
 const std::vector<PageDefinition>& PageCatalogue() {
   static const std::vector<PageDefinition> pages = [] {
     std::vector<PageDefinition> v;
-    v.reserve(kPageDefinitionCount);
-    for (std::size_t i = 0; i < kPageDefinitionCount; ++i) v.push_back(ParsePageDefinition(kPageDefinitionTexts[i]));
+    if (!DefinitionFolder().empty()) {
+      std::vector<std::filesystem::path> files;
+      for (const auto& e : std::filesystem::directory_iterator(DefinitionFolder()))
+        if (e.path().extension() == ".page") files.push_back(e.path());
+      std::sort(files.begin(), files.end());
+      for (const auto& f : files) v.push_back(ReadPageDefinitionFile(f.string()));
+    } else {
+      v.reserve(kPageDefinitionCount);
+      for (std::size_t i = 0; i < kPageDefinitionCount; ++i) v.push_back(ParsePageDefinition(kPageDefinitionTexts[i]));
+    }
     std::stable_sort(v.begin(), v.end(), [](const PageDefinition& a, const PageDefinition& b) {
       return OrderOf(a.info.className) < OrderOf(b.info.className);
     });
