@@ -3,13 +3,10 @@
 // every pair of forms that exchange identification, in both directions.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
-#include "report/page_definition.hpp"
-#include "report/print_page.hpp"
+#include "caption_datum.hpp"
 #include "set_fixture.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
@@ -17,35 +14,6 @@
 namespace {
 
 using namespace solv;
-
-// The printed caption of box n of a form instance (its first-page name, or a
-// spouse's variant, which shows the pages of its form).
-std::string CaptionOf(const std::string& section, int n) {
-  const std::string base = section.substr(0, section.find('_'));
-  const std::string key = "p" + std::to_string(n);
-  for (const auto& page : PageCatalogue()) {
-    if (DefaultInstanceOf(page.info) != base) continue;
-    for (const auto& c : page.cells)
-      if (c.name == key) return c.caption;
-  }
-  return "<no box " + key + " on " + base + ">";
-}
-
-// The datum a caption names: the same on every form, whatever the wording
-// around it ("Data urodzenia (dzień - miesiąc - rok)", "NIP małżonka").
-std::string Datum(const std::string& caption) {
-  std::string lower;
-  for (unsigned char c : caption) lower += static_cast<char>(std::tolower(c));
-  static const std::pair<const char*, const char*> kData[] = {
-      {"nip", "NIP"},          {"nazwisko", "surname"},   {"imię", "first name"},  {"data urodzenia", "birth date"},
-      {"pesel", "PESEL"},      {"kraj", "country"},       {"województwo", "voivodeship"}, {"powiat", "county"},
-      {"gmina", "commune"},    {"ulica", "street"},       {"nr domu", "house"},    {"nr lokalu", "flat"},
-      {"miejscowość", "town"}, {"kod pocztowy", "post code"}, {"poczta", "post office"},
-  };
-  for (const auto& [word, datum] : kData)
-    if (lower.find(word) != std::string::npos) return datum;
-  return caption;
-}
 
 // Box numbers of block b of a form's identification row, as the copying
 // reads them (PIT-28 skips its box 11 past the fourth box, PIT-2K swaps the
