@@ -191,15 +191,29 @@ TEST(PageStandard, FindsWhatAPageLacks) {
                   solv::ParsePageDefinition(head + header + closing + "cell p10a money 0 0 10 10 calc hidden\n"))
                   .empty());
   // An attachment's first page needs its note instead of the four items,
-  // and its last page closes without signatures.
-  const std::string attachment =
-      "page TPITOa name=PITOa tag=1 pages=1 form=PIT/O height=1121 report=p title=p click=p1Click variant=17\n"
-      "instruction\nbox p1 text 28 46 200 44 \"Identyfikator podatkowy NIP podatnika\"\n"
-      "office 228 46 100 44 3 \"Nr dokumentu\"\nformtitle 28 90 738 72 \"INFORMACJA\"\n";
-  EXPECT_TRUE(Reports(solv::PageStructureProblems(solv::ParsePageDefinition(attachment + "footer\n")),
+  // and its last page closes without signatures; a statement of its own
+  // (PIT-2K) needs a legal block, and an item without a head is none.
+  auto firstPage = [](const char* cls, const char* form) {
+    return std::string("page T") + cls + " name=" + cls + " tag=1 pages=1 form=" + form +
+           " height=1121 report=p title=p click=p1Click variant=17\n"
+           "instruction\nbox p1 text 28 46 200 44 \"Identyfikator podatkowy NIP podatnika\"\n"
+           "office 228 46 100 44 3 \"Nr dokumentu\"\nformtitle 28 90 738 72 \"INFORMACJA\"\nfooter\n";
+  };
+  const std::string attachment = firstPage("PITOa", "PIT/O");
+  EXPECT_TRUE(Reports(solv::PageStructureProblems(solv::ParsePageDefinition(attachment)), "(note)"));
+  EXPECT_TRUE(Reports(solv::PageStructureProblems(solv::ParsePageDefinition(
+                          attachment + "legal 28 162 738 30\nlaw 14 \"Podstawa prawna:\" \"Art. 45\"\n")),
+                      "(note)"));
+  EXPECT_TRUE(solv::PageStructureProblems(solv::ParsePageDefinition(
+                  attachment + "note 28 170 738 14 \"Załącznik do zeznania PIT-37\"\n"))
+                  .empty());
+  std::string statement = firstPage("PIT2Ka", "PIT/2K");
+  statement.replace(statement.find("pages=1"), 7, "pages=2");  // its last page needs signatures
+  EXPECT_TRUE(Reports(solv::PageStructureProblems(solv::ParsePageDefinition(
+                          statement + "legal 28 162 738 30\nlaw 14 \"\" \"Oświadczenie\"\n")),
                       "bez bloku prawnego"));
   EXPECT_TRUE(solv::PageStructureProblems(solv::ParsePageDefinition(
-                  attachment + "legal 28 162 738 30\nlaw 14 \"Załącznik do:\" \"PIT-37\"\nfooter\n"))
+                  statement + "legal 28 162 738 30\nlaw 14 \"Podstawa prawna:\" \"Art. 26\"\n"))
                   .empty());
 }
 

@@ -492,7 +492,7 @@ void Builder::Law(const Statement& st) {
   Label(legalX_ + 124, legalNext_, legalW_ - 130, h, Word(st, 3), Style(st.line, {{"size", "10"}, {"wrap", ""}}));
   legalNext_ += h + 1;
   if (legalNext_ > legalBottom_ + 2) Fail(st.line, "the law items overflow their legal block");
-  def_.furniture.legalHeads.push_back(head);
+  if (!head.empty()) def_.furniture.legalHeads.push_back(head);
 }
 
 // The office's notes: the part's bar and three shaded boxes, the remarks
@@ -620,6 +620,11 @@ void Builder::Apply(const Statement& st) {
     legalX_ = x, legalW_ = w, legalNext_ = y + 4, legalBottom_ = y + h;
   } else if (what == "law") {
     Law(st);
+  } else if (what == "note") {
+    const std::string size = std::to_string(Opt(st, "size", 10));
+    Label(X(st, 1), Y(st, 2), Pos(st, 3), Pos(st, 4), Word(st, 5),
+          Style(st.line, {{"size", size.c_str()}, {"bold", ""}, {"align", "center"}, {"wrap", ""}}));
+    def_.furniture.attachmentNote = true;
   } else if (what == "formtitle") {
     FormTitle(st);
   } else if (what == "notes") {

@@ -65,6 +65,8 @@
 //                                     signature; "Podpis ..." counts as one)
 //   legal X Y W H                     the shaded legal block; the law items
 //   law H "head" "text"               that follow stack in it, H high each
+//   note X Y W H "text" [size=N]      an attachment's note ("Załącznik do
+//                                     zeznania ..."), bold and centred
 //   count NAME X Y W H "FORM" [noun=N] [calc]
 //                                     an attachment count: an integer box
 //                                     captioned "Liczba " + noun (default
@@ -116,6 +118,7 @@ struct PageFurniture {
   bool title = false;  // the symbol and title of a first page
   int officeBoxes = 0;
   std::vector<std::string> legalHeads;  // "Podstawa prawna:", ...
+  bool attachmentNote = false;          // "Załącznik do zeznania ..."
   int signatures = 0;
   bool notes = false;  // ADNOTACJE URZĘDU SKARBOWEGO
   bool footer = false;

@@ -21,6 +21,8 @@ std::string Quoted(const std::string& text) {
 }
 
 bool IsMainForm(int form) { return form >= kPIT28 && form <= kPIT40; }
+// The attachments filed only with a return; PIT-2K is a statement of its own.
+bool IsAttachment(int form) { return form >= kPITB && form != kPIT2K; }
 
 int FormOf(const PageInfo& info) { return FormIndex(DefaultInstanceOf(info)); }
 
@@ -39,6 +41,8 @@ void FirstPageProblems(const PageDefinition& page, std::vector<std::string>& out
                              payer ? "Otrzymuje:" : "Miejsce składania:"})
       if (std::find(f.legalHeads.begin(), f.legalHeads.end(), head) == f.legalHeads.end())
         out.push_back(std::string("pierwsza strona bez części bloku prawnego ") + Quoted(head) + " (law)");
+  } else if (IsAttachment(form)) {
+    if (!f.attachmentNote) out.push_back("pierwsza strona załącznika bez adnotacji „Załącznik do ...” (note)");
   } else if (f.legalHeads.empty()) {
     out.push_back("pierwsza strona bez bloku prawnego (legal, law)");
   }
