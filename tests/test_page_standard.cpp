@@ -3,10 +3,10 @@
 // the footer, nothing off the sheet.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
-#include "pages_not_done.hpp"
 #include "report/page_definition.hpp"
 #include "report/page_standard.hpp"
 
@@ -20,13 +20,9 @@ std::string Joined(const std::vector<std::string>& lines) {
   return out;
 }
 
-TEST(PageStandard, EveryReplicaPageKeepsTheStructure) {
+TEST(PageStandard, EveryPageKeepsTheStructure) {
   for (const auto& page : solv::PageCatalogue()) {
     const auto problems = solv::PageStructureProblems(page);
-    if (kPagesNotYetReplicas.count(page.info.className)) {
-      EXPECT_FALSE(problems.empty()) << page.info.className << " keeps the standard: take it off the list";
-      continue;
-    }
     EXPECT_TRUE(problems.empty()) << page.info.className << ":\n" << Joined(problems);
   }
 }
@@ -36,8 +32,7 @@ TEST(PageStandard, PagesOfOneFormShareSymbolAndVariant) {
   const auto& pages = solv::PageCatalogue();
   for (const auto& a : pages)
     for (const auto& b : pages)
-      if (a.info.form == b.info.form && !kPagesNotYetReplicas.count(a.info.className) &&
-          !kPagesNotYetReplicas.count(b.info.className))
+      if (a.info.form == b.info.form)
         EXPECT_EQ(a.info.FooterSymbol(), b.info.FooterSymbol()) << a.info.className << " " << b.info.className;
 }
 
@@ -132,6 +127,18 @@ TEST(PageLanguage, FooterAndHiddenCells) {
   EXPECT_EQ(hiddenVisible, "False");
   EXPECT_TRUE(def.cells[0].hidden);
   EXPECT_TRUE(def.furniture.footer);
+}
+
+// An option's size= sets its text, not the check mark.
+TEST(PageLanguage, OptionSizeSetsTheTextOnly) {
+  const solv::PageDefinition def =
+      solv::ParsePageDefinition(kHead + "choice 0 0 300 40 6 \"Wybór\"\noption p6a 10 10 100 14 \"1. tak\" size=8\n");
+  std::map<std::string, std::string> heights;
+  for (const auto& c : def.node.children[0].children)
+    for (const auto& [k, v] : c.properties)
+      if (k == "Font.Height") heights[c.className] = v;
+  EXPECT_EQ(heights["TKVZEditField"], "-16");
+  EXPECT_EQ(heights["TKVZLabel"], "-8");
 }
 
 bool Reports(const std::vector<std::string>& problems, const std::string& part) {

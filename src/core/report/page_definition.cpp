@@ -438,7 +438,9 @@ void Builder::Option(const Statement& st) {
   const int x = X(st, 2), y = Y(st, 3), w = Pos(st, 4), h = Pos(st, 5);
   const std::string& text = Word(st, 6);
   const std::string size = std::to_string(Opt(st, "size", 10));
-  CellInfo& c = Cell(Word(st, 1), "check", x, y, 30, 20, st);
+  Statement cellStyle = st;  // size= is the option text's; the check mark keeps the cells' size
+  cellStyle.options.erase("size");
+  CellInfo& c = Cell(Word(st, 1), "check", x, y, 30, 20, cellStyle);
   Label(x + 32, y + (21 - h) / 2 + 1, w, h, text, Style(st.line, {{"size", size.c_str()}, {"wrap", ""}}));
   c.number = Has(st, "num") ? st.options.at("num") : group_.number;
   c.caption = Joined({&group_.caption, &text});

@@ -48,7 +48,7 @@
 //                                     a white frame with the box number and
 //                                     its caption; the options that follow
 //                                     belong to it
-//   option NAME X Y W H "text" [size=N] [calc]
+//   option NAME X Y W H "text" [size=N] [calc] [num=N]
 //                                     a check box at X Y (30 x 20) with its
 //                                     option text in a W x H frame right of it
 //
