@@ -114,7 +114,7 @@ TEST(ShapeDrawing, ShadedAreaKeepsItsClearPen) {
 // ---------------------------------------------------------------------------
 // Labels and fields
 
-TEST(LabelPainting, FillsWhenOpaqueAndDrawsWithoutLayoutOnScreen) {
+TEST(LabelPainting, FillsWhenOpaqueAndDrawsWithItsLayoutOnScreenAsInPrint) {
   TKVZLabel l;
   l.SetBounds(10, 20, 120, 30);
   l.SetCaption("A & B");
@@ -134,7 +134,7 @@ TEST(LabelPainting, FillsWhenOpaqueAndDrawsWithoutLayoutOnScreen) {
   const Call& text = canvas.calls[1];
   EXPECT_EQ(Describe(text), "DrawText(0,0,120,30)");
   EXPECT_EQ(text.text, "A & B");
-  EXPECT_EQ(text.flags, tfRight | tfWordBreak | tfExpandTabs | tfNoPrefix);  // no vertical layout on screen
+  EXPECT_EQ(text.flags, tfRight | tfVCenter | tfWordBreak | tfExpandTabs | tfNoPrefix);  // centred as in print
   EXPECT_EQ(text.brush.style, TBrushStyle::bsClear);
   EXPECT_EQ(text.font.height, -16);
   EXPECT_EQ(text.font.style, fsBold);
@@ -145,7 +145,7 @@ TEST(LabelPainting, FillsWhenOpaqueAndDrawsWithoutLayoutOnScreen) {
   RecordingCanvas again;
   l.Paint(again);
   ASSERT_EQ(again.calls.size(), 1u);
-  EXPECT_EQ(again.calls[0].flags, tfCenter | tfExpandTabs | tfNoPrefix);
+  EXPECT_EQ(again.calls[0].flags, tfCenter | tfVCenter | tfExpandTabs | tfNoPrefix);
 }
 
 TEST(LabelPrinting, DrawsThePrintTextWithLayoutAndTheFontScaledToTheDevice) {

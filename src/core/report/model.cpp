@@ -310,6 +310,15 @@ Size TKVZLabel::DrawRotated(Canvas& canvas, const Rect& area, const std::string&
   return {g.width, g.height};
 }
 
+// The same on screen and in print, vertical layout included, so the page on
+// screen shows each text where the printout puts it.
+unsigned TKVZLabel::DrawFlags() const {
+  unsigned flags = (wordWrap_ ? tfWordBreak : 0u) | tfExpandTabs | AlignmentFlags() | tfNoPrefix;
+  if (Layout() == TTextLayout::tlCenter) flags |= tfVCenter;
+  else if (Layout() == TTextLayout::tlBottom) flags |= tfBottom;
+  return flags;
+}
+
 void TKVZLabel::Paint(Canvas& canvas) {
   const Rect client = ClientRect();
   if (!transparent_) {
@@ -322,8 +331,7 @@ void TKVZLabel::Paint(Canvas& canvas) {
   font.escapement = 0;
   canvas.SetFont(font);
   if (escapement_ == 0) {
-    const unsigned flags = (wordWrap_ ? tfWordBreak : 0u) | tfExpandTabs | AlignmentFlags() | tfNoPrefix;
-    canvas.DrawText(text, client, flags);
+    canvas.DrawText(text, client, DrawFlags());
   } else {
     // An auto-sized label takes the size of the turned text.
     const Size turned = DrawRotated(canvas, client, text, font, autoSize_);
@@ -341,10 +349,7 @@ void TKVZLabel::DrawOnPrinter(Canvas& canvas, const Rect& r, const std::string& 
   font.escapement = 0;
   canvas.SetFont(font);
   if (escapement_ == 0) {
-    unsigned flags = (wordWrap_ ? tfWordBreak : 0u) | tfExpandTabs | AlignmentFlags() | tfNoPrefix;
-    if (Layout() == TTextLayout::tlCenter) flags |= tfVCenter;
-    else if (Layout() == TTextLayout::tlBottom) flags |= tfBottom;
-    canvas.DrawText(text, r, flags);
+    canvas.DrawText(text, r, DrawFlags());
   } else {
     // Same start offsets as on screen, measured with the print font, so the
     // turned text stays inside r.

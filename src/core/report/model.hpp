@@ -236,6 +236,7 @@ class TKVZLabel : public TKVZControl {
 
  private:
   unsigned AlignmentFlags() const;
+  unsigned DrawFlags() const;  // word break, tabs, alignment, layout, no prefix
   // Draws the text turned by Escapement from its start point in area; with
   // keepWidth the alignment does not move it. Answers the turned size.
   Size DrawRotated(Canvas& canvas, const Rect& area, const std::string& text, const Font& font, bool keepWidth) const;
