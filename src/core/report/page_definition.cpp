@@ -426,12 +426,9 @@ void Builder::Choice(const Statement& st) {
     Label(x + 28, y + 1, w - 30, Opt(st, "caph", 12), caption, Style(st.line, {{"size", "9"}, {"wrap", ""}}));
   group_.open = true;
   group_.number = num;
-  group_.caption = JoinCaption(x, w, caption, [&] {
-    Statement s = st;
-    s.options.erase("col");
-    s.options["col"] = "none";
-    return s;
-  }());
+  Statement rowOnly = st;  // a choice takes a row heading but no column
+  rowOnly.options["col"] = "none";
+  group_.caption = JoinCaption(x, w, caption, rowOnly);
 }
 
 void Builder::Option(const Statement& st) {
