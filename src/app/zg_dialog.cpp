@@ -235,12 +235,12 @@ ZgDialogExit RunZgDialog(QWidget* parent, const std::string& instance, const std
   dialog.exec();
   if (dialog.Exit() == ZgDialogExit::Cancelled) return ZgDialogExit::Cancelled;
   {
-    SetHold hold;
+    const SetHold hold;  // the three boxes and the recalculation: one replace
     WriteField(box + "a", dialog.Revenue(), instance);
     WriteField(box + "b", dialog.Costs(), instance);
     WriteField(box, dialog.Income(), instance);
+    Recalculate(instance);
   }
-  Recalculate(instance);
   return dialog.Exit();
 }
 

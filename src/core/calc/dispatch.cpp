@@ -106,6 +106,7 @@ bool Recalculate(std::string_view instanceName) {
     return false;
   }
   if (DebugLogEnabled()) DebugLog("recalculate " + std::string(instanceName));
+  const SetHold hold;  // every box it writes reaches the file in one replace
   recalc(instanceName);
   return true;
 }

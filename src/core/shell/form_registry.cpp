@@ -172,6 +172,7 @@ void RunFormAction(const FormAction& action, Desktop& desktop) {
     desktop.BringToFront(action.baseName);
     return;
   }
+  const SetHold hold;  // what opening a form writes reaches the file in one replace
   if (action.copiesIdentification) CopyIdentification(-1, action.formIndex, true, {}, {});
   OpenForm(action.baseName, desktop);
 }
@@ -279,10 +280,10 @@ bool DeleteFormInstance(const std::string& instanceName, Desktop& desktop) {
   // The window goes first: closing stores its editor, which must not bring
   // the erased section back.
   desktop.ClosePage(instanceName);
+  const SetHold hold;  // the deletion and the renumbered copies: one replace
   const std::string owner = form == kPITB ? ReadField("p1", "", instanceName) : std::string();
   EraseSection(instanceName);
   if (form == kPITB) {
-    SetHold hold;
     std::vector<std::string> same;
     for (const std::string& s : SectionsOfForm("PITBa", '_'))
       if (ReadField("p1", "", s) == owner) same.push_back(s);

@@ -1,6 +1,7 @@
 #include "shell/page_behaviour.hpp"
 
 #include <charconv>
+#include <optional>
 
 #include "calc/dispatch.hpp"
 #include "calc/rules.hpp"
@@ -206,9 +207,14 @@ void RecalculatePage(PageHost& page) {
 }
 
 void StoreAndRecalculate(PageHost& page, std::optional<int> propagationForm) {
-  SavePageCells(page.Cells());
-  RecalculatePage(page);
-  if (propagationForm) PropagateIdentification(*propagationForm, {});
+  {
+    // The entry, its recalculation, the box locking and the identification
+    // it copies reach the file as one replace.
+    const SetHold hold;
+    SavePageCells(page.Cells());
+    RecalculatePage(page);
+    if (propagationForm) PropagateIdentification(*propagationForm, {});
+  }
   page.RefreshPoint();
   LoadPageCells(page.Cells());
 }
@@ -216,6 +222,7 @@ void StoreAndRecalculate(PageHost& page, std::optional<int> propagationForm) {
 void StoreAndRecalculateOwnerAware(PageHost& page, int attachmentForm, const Asker& ask) {
   const std::string instance = page.InstanceName();
   PageCells& cells = page.Cells();
+  std::optional<SetHold> hold(std::in_place);  // one replace for the whole entry, until step 5
   const int p1Cell = FindCell(cells, "p1");
   const std::string x = p1Cell >= 0 ? cells.CellText(p1Cell) : std::string();
   const int main = ActiveMainForm();
@@ -268,6 +275,7 @@ void StoreAndRecalculateOwnerAware(PageHost& page, int attachmentForm, const Ask
   }
 
   // 5.
+  hold.reset();
   page.RefreshPoint();
   LoadPageCells(cells);
 }
@@ -284,6 +292,7 @@ bool ClickCheckBox(PageHost& page, std::string_view cellName, const Asker& ask) 
   const int at = FindCell(cells, cellName);
   if (at < 0) return false;
   const std::string cls = page.ClassName();
+  const SetHold hold;  // the check box, the boxes it clears and the recalculation: one replace
   for (const auto& [name, text] : ToggleCheckBox(cls, cells.CellName(at), cells.CellText(at))) {
     const int i = FindCell(cells, name);
     if (i >= 0) cells.SetCellText(i, text);

@@ -6,7 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <ctime>
+#include <thread>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -123,6 +127,26 @@ void RemoveStaleTempFiles(const std::filesystem::path& path) {
 }  // namespace
 
 StoreError::StoreError(const std::string& file) : std::runtime_error("Unable to write to " + file) {}
+
+SetChangedError::SetChangedError(const std::string& file)
+    : std::runtime_error("Plik " + file +
+                         " został zmieniony przez inny program. Ostatnia zmiana nie została zapisana, a zestaw "
+                         "danych wczytano ponownie z pliku.") {}
+
+FileStamp FileStamp::Of(const std::filesystem::path& path) {
+  struct stat st {};
+  FileStamp s;
+  if (::stat(path.c_str(), &st) != 0) return s;
+  s.exists = true;
+  s.dev = st.st_dev;
+  s.ino = st.st_ino;
+  s.size = static_cast<unsigned long long>(st.st_size);
+  s.mtimeSec = st.st_mtim.tv_sec;
+  s.mtimeNsec = st.st_mtim.tv_nsec;
+  s.ctimeSec = st.st_ctim.tv_sec;
+  s.ctimeNsec = st.st_ctim.tv_nsec;
+  return s;
+}
 
 std::string FoldName(std::string_view name) {
   std::string out;
@@ -306,7 +330,24 @@ std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path) {
   return IniDocument::Parse(DecodeFileText(*bytes));
 }
 
-void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) {
+namespace {
+
+std::atomic<unsigned long long> replaceCount{0};
+
+// The rename is durable once the folder that holds the name is on the disk
+// too. File systems that cannot flush a folder (EINVAL) keep it anyway.
+bool SyncFolderOf(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace
+
+FileStamp SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) {
   const std::string bytes = Utf8ToCp1250(doc.Serialize());
   const std::string file = path.string();
   struct stat old {};
@@ -322,62 +363,131 @@ void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) 
   bool ok = true;
   if (existed) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
   ok = ok && WriteAll(fd, bytes);
+  ok = ok && ::fsync(fd) == 0;  // the text is on the disk before the name moves to it
+  struct stat written {};
+  ok = ok && ::fstat(fd, &written) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = ::rename(tmpName.c_str(), file.c_str()) == 0;
   if (!ok) {
     ::unlink(tmpName.c_str());
     throw StoreError(file);
   }
+  ++replaceCount;
+  if (!SyncFolderOf(path)) throw StoreError(file);
+  // The stamp of the file written here: a change that landed after the
+  // rename must not pass for this process's own.
+  const FileStamp now = FileStamp::Of(path);
+  const bool own = now.exists && now.dev == static_cast<unsigned long long>(written.st_dev) &&
+                   now.ino == static_cast<unsigned long long>(written.st_ino) &&
+                   now.size == static_cast<unsigned long long>(written.st_size) &&
+                   now.mtimeSec == written.st_mtim.tv_sec && now.mtimeNsec == written.st_mtim.tv_nsec;
+  return own ? now : FileStamp{};
 }
+
+unsigned long long FileReplaceCount() { return replaceCount.load(); }
 
 // ---- IniFile ----
 
 IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {}
 
-IniFile::Stamp IniFile::StampOf(const std::filesystem::path& path) {
-  struct stat st {};
-  Stamp s;
-  if (::stat(path.c_str(), &st) != 0) return s;
-  s.exists = true;
-  s.dev = st.st_dev;
-  s.ino = st.st_ino;
-  s.size = static_cast<unsigned long long>(st.st_size);
-  s.mtimeSec = st.st_mtim.tv_sec;
-  s.mtimeNsec = st.st_mtim.tv_nsec;
-  s.ctimeSec = st.st_ctim.tv_sec;
-  s.ctimeNsec = st.st_ctim.tv_nsec;
-  return s;
+namespace {
+
+constexpr int kStableReadAttempts = 40;
+constexpr auto kRetryPause = std::chrono::milliseconds(5);
+// A file another program changed so recently may still be being written in
+// place: it is read once it has been quiet this long (at most kQuietLimit).
+constexpr auto kQuietTime = std::chrono::milliseconds(20);
+constexpr auto kQuietLimit = std::chrono::milliseconds(1000);
+
+std::chrono::nanoseconds AgeOf(const FileStamp& s) {
+  timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return std::chrono::seconds(now.tv_sec - s.mtimeSec) + std::chrono::nanoseconds(now.tv_nsec - s.mtimeNsec);
 }
 
-const IniDocument& IniFile::Current(bool forWrite) {
-  if (holds_ > 0 && checkedWhileHeld_ && loaded_ && !forWrite) return doc_;
+}  // namespace
+
+const IniDocument& IniFile::Current(bool) {
+  // Inside a hold one check serves the whole operation, writes included, so
+  // the operation's own writes are never read over.
+  if (holds_ > 0 && checkedWhileHeld_ && loaded_) return doc_;
   checkedWhileHeld_ = holds_ > 0;
-  const Stamp now = StampOf(path_);
-  if (!loaded_ || !(now == stamp_)) {
-    std::optional<IniDocument> doc = now.exists ? LoadIniDocument(path_) : std::nullopt;
-    doc_ = doc ? std::move(*doc) : IniDocument{};
-    // A file that could not be read is read again next time.
-    stamp_ = doc || !now.exists ? now : Stamp{};
-    loaded_ = true;
-  }
+  const FileStamp now = FileStamp::Of(path_);
+  if (!loaded_ || !(now == stamp_)) Load(now);
   return doc_;
 }
 
+void IniFile::Load(FileStamp now) {
+  // Changed from outside since this process read or wrote it: wait until the
+  // other program is done writing.
+  if (loaded_ && now.exists) {
+    const auto start = std::chrono::steady_clock::now();
+    while (AgeOf(now) < kQuietTime && std::chrono::steady_clock::now() - start < kQuietLimit) {
+      std::this_thread::sleep_for(kQuietTime - std::max(AgeOf(now), std::chrono::nanoseconds(0)));
+      now = FileStamp::Of(path_);
+    }
+  }
+  std::optional<IniDocument> doc;
+  for (int attempt = 0;; ++attempt) {
+    doc = now.exists ? LoadIniDocument(path_) : std::nullopt;
+    const FileStamp after = FileStamp::Of(path_);
+    if (after == now) break;
+    // Written while it was read: the text may be cut. Read it again.
+    if (attempt + 1 >= kStableReadAttempts) {
+      Drop();
+      throw SetChangedError(path_.string());
+    }
+    std::this_thread::sleep_for(kRetryPause);
+    now = after;
+  }
+  doc_ = doc ? std::move(*doc) : IniDocument{};
+  // A file that could not be read is read again next time, and never
+  // written over.
+  unreadable_ = !doc && now.exists;
+  stamp_ = unreadable_ ? FileStamp{} : now;
+  loaded_ = true;
+  dirty_ = false;
+}
+
+void IniFile::Changed() {
+  dirty_ = true;
+  if (holds_ == 0) Commit();
+}
+
 void IniFile::Commit() {
+  if (readOnly_) return;  // the writes stay in the copy
+  if (unreadable_) {
+    Drop();
+    throw StoreError(path_.string());
+  }
+  // Never over a change made from outside since the copy was read.
+  if (!(FileStamp::Of(path_) == stamp_)) {
+    Drop();
+    throw SetChangedError(path_.string());
+  }
   try {
-    SaveIniDocument(path_, doc_);
+    stamp_ = SaveIniDocument(path_, doc_);
   } catch (...) {
-    loaded_ = false;  // the memory copy is ahead of the file: read the file again
+    Drop();  // the copy is ahead of the file: read the file again
     throw;
   }
-  stamp_ = StampOf(path_);
+  dirty_ = false;
 }
 
-void IniFile::Release() {
-  if (holds_ > 0 && --holds_ == 0) checkedWhileHeld_ = false;
+void IniFile::Drop() {
+  loaded_ = false;
+  dirty_ = false;
 }
 
-bool IniFile::Exists() { return StampOf(path_).exists; }
+void IniFile::Release(bool failed) {
+  if (holds_ == 0 || --holds_ > 0) return;
+  checkedWhileHeld_ = false;
+  if (!dirty_) return;
+  if (failed && !readOnly_) Drop();  // an operation that failed writes nothing
+  else Commit();
+}
+
+bool IniFile::Exists() { return FileStamp::Of(path_).exists; }
 bool IniFile::LooksLikeIni() { return Current().LooksLikeIni(); }
 
 std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key) {
@@ -386,14 +496,14 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
   Current(true);
-  if (doc_.Write(section, key, value)) Commit();
+  if (doc_.Write(section, key, value)) Changed();
 }
 
 void IniFile::WriteMany(std::string_view section, const IniEntries& entries) {
   Current(true);
   bool changed = false;
   for (const auto& [key, value] : entries) changed = doc_.Write(section, key, value) || changed;
-  if (changed) Commit();
+  if (changed) Changed();
 }
 
 std::vector<std::string> IniFile::Sections() { return Current().SectionNames(); }
@@ -401,7 +511,7 @@ IniEntries IniFile::Entries(std::string_view section) { return Current().Entries
 
 void IniFile::EraseSection(std::string_view section) {
   Current(true);
-  if (doc_.EraseSection(section)) Commit();
+  if (doc_.EraseSection(section)) Changed();
 }
 
 IniFile& OpenIni(const std::filesystem::path& path) {

@@ -25,6 +25,24 @@ class StoreError : public std::runtime_error {
   explicit StoreError(const std::string& file);
 };
 
+// The file changed on disk while an operation worked on its earlier text (an
+// outside program saved it), or it is being written right now: the operation
+// wrote nothing. what() says so in Polish.
+class SetChangedError : public std::runtime_error {
+ public:
+  explicit SetChangedError(const std::string& file);
+};
+
+// What tells one version of a file from another: device, inode, size,
+// modification and change times.
+struct FileStamp {
+  bool exists = false;
+  unsigned long long dev = 0, ino = 0, size = 0;
+  long long mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+  bool operator==(const FileStamp&) const = default;
+  static FileStamp Of(const std::filesystem::path& path);
+};
+
 // A name folded for case-insensitive comparison (ASCII and the Latin letters
 // of Windows-1250).
 std::string FoldName(std::string_view name);
@@ -77,9 +95,15 @@ class IniDocument {
 
 // File access shared by the cached file and simple one-shot users.
 std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path);
-// Writes doc to a temporary file beside path and renames it over path, so the
-// file holds either the old or the new text whatever happens. Throws StoreError.
-void SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc);
+// Writes doc to a temporary file beside path, flushed to the disk, renames it
+// over path and flushes the folder, so the file holds either the old or the
+// new text whatever happens, power cuts included. Answers the stamp of the
+// file it wrote (an empty stamp when another writer touched it at once).
+// Throws StoreError.
+FileStamp SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc);
+
+// How many files SaveIniDocument replaced in this process (benchmarks).
+unsigned long long FileReplaceCount();
 
 // What the store needs of one INI file.
 class IniStore {
@@ -92,15 +116,21 @@ class IniStore {
   virtual std::vector<std::string> Sections() = 0;
   virtual IniEntries Entries(std::string_view section) = 0;
   virtual void EraseSection(std::string_view section) = 0;
-  // While held, reads trust the copy checked by the first read; writes still
-  // check the file first. Holds nest.
+  // One operation: while held, reads trust the copy checked by the first
+  // access and see the operation's own writes, and the writes reach the file
+  // together when the outermost hold is released, or are dropped when it is
+  // released as failed (an error ended the operation). Holds nest.
   virtual void Hold() {}
-  virtual void Release() {}
+  virtual void Release(bool /*failed*/) {}
 };
 
 // An INI file with a parsed copy in memory. Calls first check the file
-// (device, inode, size, change and modification times) and parse it again
-// when it changed from outside; every write reaches the file before it returns.
+// (its stamp) and parse it again when it changed from outside. Outside a hold
+// every write reaches the file before it returns; inside one the writes of
+// the whole hold reach it as one replace. A write never goes over a change
+// made from outside since the copy was read: it throws SetChangedError and
+// the copy is read again. A read-only file never writes: its writes stay in
+// the copy until the file changes.
 class IniFile final : public IniStore {
  public:
   explicit IniFile(std::filesystem::path path);
@@ -116,24 +146,27 @@ class IniFile final : public IniStore {
   IniEntries Entries(std::string_view section) override;
   void EraseSection(std::string_view section) override;
   void Hold() override { ++holds_; }
-  void Release() override;
+  void Release(bool failed) override;
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  bool ReadOnly() const { return readOnly_; }
 
  private:
-  struct Stamp {
-    bool exists = false;
-    unsigned long long dev = 0, ino = 0, size = 0;
-    long long mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
-    bool operator==(const Stamp&) const = default;
-  };
-  static Stamp StampOf(const std::filesystem::path& path);
   const IniDocument& Current(bool forWrite = false);
+  // Reads the file, again while it changes under the read.
+  void Load(FileStamp now);
+  // After a change of the copy: the file now, or at the end of the hold.
+  void Changed();
   void Commit();
+  void Drop();  // the copy is read again at the next access
 
   std::filesystem::path path_;
   bool loaded_ = false;
   int holds_ = 0;
   bool checkedWhileHeld_ = false;
-  Stamp stamp_;
+  bool dirty_ = false;       // the copy holds writes the file does not
+  bool unreadable_ = false;  // the file exists but could not be read
+  bool readOnly_ = false;
+  FileStamp stamp_;  // of the file the copy was read from or written to
   IniDocument doc_;
 };
 

@@ -171,11 +171,11 @@ int CreateSet(const std::filesystem::path& dataFolder, std::string_view mainForm
     s.setFile = dataFolder / SetFileNameOf(n);
     s.currentPage.clear();
     SetAllowedForms(mainFormCode);
+    const SetHold hold;  // the new set appears whole, in one write
     WriteField("PIT", mainFormCode, "MAIN");
     if (main == kPIT36 || main == kPIT37) {
       const char* section = main == kPIT36 ? "PIT36a" : "PIT37a";
       const char* const keys[4] = {"P6a", "P6b", "P6c", "P6d"};
-      SetHold hold;
       for (int i = 0; i < 4; ++i) WriteField(keys[i], taxationOption == i + 1 ? "[X]" : "[  ]", section);
     }
     WriteField("VER", "10", "MAIN");

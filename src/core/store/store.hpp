@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -37,18 +38,21 @@ std::string SetFileName();              // "7.i10", or empty
 void OpenSet(const std::filesystem::path& path);
 IniStore& SetStore();                   // the open set (or the backend that replaces it)
 
-// Holds the open set for a run of operations (one recalculation, one page
-// load): reads trust the copy checked by the first read; writes still check
-// the file and reach it at once.
+// Holds the open set for one operation (an entry with its recalculation, a
+// recalculation, a page load): reads trust the copy checked by the first
+// access and see the operation's own writes; the writes reach the file as one
+// replace when the outermost hold ends, and none of them when it ends by an
+// exception. Writing may then throw (StoreError, SetChangedError).
 class SetHold {
  public:
-  SetHold() : store_(SetStore()) { store_.Hold(); }
-  ~SetHold() { store_.Release(); }
+  SetHold() : store_(SetStore()), exceptions_(std::uncaught_exceptions()) { store_.Hold(); }
+  ~SetHold() noexcept(false) { store_.Release(std::uncaught_exceptions() > exceptions_); }
   SetHold(const SetHold&) = delete;
   SetHold& operator=(const SetHold&) = delete;
 
  private:
   IniStore& store_;
+  int exceptions_;
 };
 
 // Box access on the open set. An empty page means the current page.
