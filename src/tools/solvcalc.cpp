@@ -2,6 +2,8 @@
 //
 //   solvcalc recalc SETFILE          recalculate every form of the set
 //   solvcalc check [--markup] SETFILE  check the whole return
+//   solvcalc set SETFILE SECTION BOX VALUE
+//                                    enter one box and recalculate its form
 //   solvcalc pages                   list the form pages
 //   solvcalc cells CLASS             list the field cells of a page
 //   solvcalc captions CLASS          the box number and caption of each cell
@@ -14,6 +16,8 @@
 // CLASS is a page class (TPIT37b) or a definition file (forms/PIT37b.page);
 // --pages DIR before the command reads every page definition from DIR.
 #include <unistd.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +38,7 @@
 #include "solvcalc_render.hpp"
 #endif
 #include "store/forms.hpp"
+#include "store/set_list.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
 
@@ -44,6 +49,7 @@ constexpr int kExitUsage = 2;
 int Usage() {
   std::cerr << "użycie: solvcalc recalc [--debug] PLIK\n"
                "        solvcalc check [--markup] [--debug] PLIK\n"
+               "        solvcalc set PLIK SEKCJA POLE WARTOŚĆ\n"
                "        solvcalc pages\n"
                "        solvcalc cells KLASA\n"
                "        solvcalc captions KLASA\n"
@@ -60,9 +66,17 @@ int Fail(const std::string& message) {
   return kExitUsage;
 }
 
-// Opens the set after making sure it is a readable INI file; prints the
-// error and returns false otherwise.
-bool OpenChecked(const std::filesystem::path& path) {
+// How long a command that writes waits for another program to let go of the
+// set, and how often an operation runs again after an outside program
+// changed the set under it.
+constexpr auto kLockWait = std::chrono::seconds(5);
+constexpr int kOperationAttempts = 3;
+
+enum class Access { Read, Write };
+
+// Opens the set after making sure it is a readable INI file of a set's size
+// (for writing: with its lock); prints the error and returns false otherwise.
+bool OpenChecked(const std::filesystem::path& path, Access access = Access::Read) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   if (ec || !std::filesystem::exists(status)) {
@@ -73,12 +87,36 @@ bool OpenChecked(const std::filesystem::path& path) {
     Fail("nie można odczytać pliku: " + path.string());
     return false;
   }
+  if (std::filesystem::file_size(path, ec) > solv::kMaxSetFileBytes && !ec) {
+    Fail("plik jest większy niż " + std::to_string(solv::kMaxSetFileBytes >> 20) +
+         " MB, a zestaw zapisany przez program zajmuje najwyżej kilkadziesiąt kilobajtów: " + path.string());
+    return false;
+  }
   if (!solv::OpenIni(path).LooksLikeIni()) {
     Fail("to nie jest plik zestawu (INI): " + path.string());
     return false;
   }
-  solv::OpenSet(path);
+  if (access == Access::Read) {
+    solv::OpenSetReadOnly(path);
+  } else if (!solv::OpenSetForWriting(path, kLockWait)) {
+    Fail("zestaw jest otwarty w innym programie (Solv2010 albo solvcalc) i nie można go teraz zapisać: " +
+         path.string());
+    return false;
+  }
   return true;
+}
+
+// Runs an operation on the open set as one write; once more from the file
+// when an outside program changed the set under it.
+template <typename Operation>
+auto Attempt(Operation operation) {
+  for (int attempt = 1;; ++attempt) {
+    try {
+      return operation();
+    } catch (const solv::SetChangedError&) {
+      if (attempt >= kOperationAttempts) throw;
+    }
+  }
 }
 
 // Instances in the order in which each runs after the forms it reads.
@@ -111,17 +149,40 @@ std::vector<std::string> RecalcOrder() {
 }
 
 int Recalc(const std::filesystem::path& path) {
-  if (!OpenChecked(path)) return kExitUsage;
-  for (const auto& instance : RecalcOrder()) {
-    if (!solv::Recalculate(instance)) continue;
-    std::cout << instance << '\t' << solv::Messages().counter << '\n';
-  }
+  if (!OpenChecked(path, Access::Write)) return kExitUsage;
+  const std::string lines = Attempt([] {
+    std::string out;
+    const solv::SetHold hold;  // every form, one write
+    for (const auto& instance : RecalcOrder()) {
+      if (!solv::Recalculate(instance)) continue;
+      out += instance + '\t' + std::to_string(solv::Messages().counter) + '\n';
+    }
+    return out;
+  });
+  std::cout << lines;
+  return 0;
+}
+
+// One box entered as the program stores an entry: the value and the
+// recalculation of its form instance reach the set in one write.
+int Set(const std::vector<std::string>& args) {
+  if (args.size() != 5) return Usage();
+  if (!OpenChecked(args[1], Access::Write)) return kExitUsage;
+  const std::string& section = args[2];
+  const std::string& box = args[3];
+  if (section.empty() || box.empty()) return Fail("sekcja i pole nie mogą być puste");
+  Attempt([&] {
+    const solv::SetHold hold;
+    solv::WriteField(box, args[4], section);
+    solv::Recalculate(section);
+    return 0;
+  });
   return 0;
 }
 
 int Check(const std::filesystem::path& path, bool markup) {
-  if (!OpenChecked(path)) return kExitUsage;
-  const solv::WholeReturnCheck result = solv::CheckWholeReturn();
+  if (!OpenChecked(path, Access::Write)) return kExitUsage;
+  const solv::WholeReturnCheck result = Attempt([] { return solv::CheckWholeReturn(); });
   std::cout << (markup ? result.text : solv::MarkupToPlain(result.text)) << '\n';
   return result.total > 0 ? 1 : 0;
 }
@@ -266,6 +327,7 @@ int main(int argc, char** argv) {
     if (command == "cells" && args.size() == 2) return Cells(args[1]);
     if (command == "captions" && args.size() == 2) return Captions(args[1]);
     if (command == "lint") return Lint({args.begin() + 1, args.end()});
+    if (command == "set") return Set(args);
     if (command == "render") return Render(args);
     if (command == "pdf") return Pdf(args);
   } catch (const std::exception& e) {

@@ -474,6 +474,11 @@ void IniFile::Commit() {
   dirty_ = false;
 }
 
+void IniFile::SetReadOnly(bool readOnly) {
+  if (readOnly_ && !readOnly && dirty_) Drop();
+  readOnly_ = readOnly;
+}
+
 void IniFile::Drop() {
   loaded_ = false;
   dirty_ = false;

@@ -147,7 +147,8 @@ class IniFile final : public IniStore {
   void EraseSection(std::string_view section) override;
   void Hold() override { ++holds_; }
   void Release(bool failed) override;
-  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  // A file made writable again forgets the writes its copy held.
+  void SetReadOnly(bool readOnly);
   bool ReadOnly() const { return readOnly_; }
 
  private:

@@ -168,7 +168,11 @@ int CreateSet(const std::filesystem::path& dataFolder, std::string_view mainForm
   StoreState& s = Store();
   const StoreState previous = s;
   try {
-    s.setFile = dataFolder / SetFileNameOf(n);
+    const std::filesystem::path file = dataFolder / SetFileNameOf(n);
+    s.lock = SetLock::Acquire(file);  // a new number: nobody else holds it
+    s.readOnly = false;
+    OpenIni(file).SetReadOnly(false);
+    s.setFile = file;
     s.currentPage.clear();
     SetAllowedForms(mainFormCode);
     const SetHold hold;  // the new set appears whole, in one write
@@ -201,20 +205,36 @@ OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n) {
             "Informacja");
     return OpenSetResult::Refused;
   }
-  OpenSet(file);
+  if (!OpenSetForWriting(file)) {
+    if (AskBox(kSetInUseQuestion, "&TAK", "&NIE", "Informacja") != 1) return OpenSetResult::Refused;
+    OpenSetReadOnly(file);
+    return OpenSetResult::Opened;
+  }
   if (const std::optional<int> opp = MainFormNumber(); opp && !OppKrsFilled(*opp)) FillOppBoxes(*opp);
   return OpenSetResult::Opened;
 }
 
 bool DeleteSet(const std::filesystem::path& dataFolder, int n) {
   if (n <= 0) return false;
-  Store().setFile.clear();
-  Store().currentPage.clear();
+  const std::filesystem::path file = dataFolder / SetFileNameOf(n);
+  StoreState& s = Store();
+  s.setFile.clear();
+  s.currentPage.clear();
+  s.readOnly = false;
+  // This process's own lock, or a fresh one: nobody else may be working on it.
+  std::shared_ptr<SetLock> lock = s.lock && s.lock->Set() == file ? s.lock : SetLock::Acquire(file);
+  s.lock.reset();
+  if (!lock) {
+    InfoBox(kSetInUseDeleteMessage, "Informacja");
+    return false;
+  }
   const int answer = AskBox("Czy na pewno chcesz usunąć zestaw z wszystkimi zapisanymi formularzami?", "&TAK",
                             "&NIE", "Informacja");
   if (answer != 1) return false;
   std::error_code ec;
-  return std::filesystem::remove(dataFolder / SetFileNameOf(n), ec) && !ec;
+  const bool removed = std::filesystem::remove(file, ec) && !ec;
+  if (removed) std::filesystem::remove(SetLock::LockFileOf(file), ec);
+  return removed;
 }
 
 std::vector<std::string> SetListLines(const std::vector<std::string>& sections, const std::vector<std::string>& keys,

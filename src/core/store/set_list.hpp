@@ -42,16 +42,26 @@ enum class OpenSetResult {
   Opened,       // the set is now open
   AlreadyOpen,  // it was the open set; nothing reloaded
   Nothing,      // no number chosen or no such file
-  Refused,      // longer than kMaxSetFileBytes: not opened, the user was told why
+  Refused,      // longer than kMaxSetFileBytes, or in use and not wanted read-only: not opened
 };
-// Opens dataFolder/"n.i10" (n <= 0: none chosen); fills the organisation's
-// boxes when the set's KRS box is empty. A file longer than kMaxSetFileBytes
-// is refused with an information box and the open set stays open.
+// Opens dataFolder/"n.i10" (n <= 0: none chosen) with its lock; fills the
+// organisation's boxes when the set's KRS box is empty. A file longer than
+// kMaxSetFileBytes is refused with an information box and the open set stays
+// open. A set another copy of the program (or solvcalc) holds is opened read
+// only when the user agrees (kSetInUseQuestion), else refused.
 OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n);
+inline constexpr const char* kSetInUseQuestion =
+    "Ten zestaw danych jest otwarty w innej kopii programu Solvenor Vandrel 2010 (albo używa go inny "
+    "program). Dwie kopie zapisujące jeden zestaw cofałyby nawzajem swoje zmiany.\n\nCzy otworzyć zestaw "
+    "tylko do odczytu? Zmiany nie będą zapisywane.";
 
 // Closes the open set, then asks whether to delete set n with every form in
-// it; deletes the file only on "&TAK". True when the file was deleted.
+// it; deletes the file only on "&TAK". True when the file was deleted. A set
+// that another process holds is not deleted (kSetInUseDeleteMessage).
 bool DeleteSet(const std::filesystem::path& dataFolder, int n);
+inline constexpr const char* kSetInUseDeleteMessage =
+    "Nie można usunąć zestawu danych: jest otwarty w innej kopii programu Solvenor Vandrel 2010 (albo "
+    "używa go inny program).";
 
 // One line per section of the open set: each "%s" of pattern replaced in
 // turn by the value of the next key (absent keys and "%s" beyond the keys

@@ -28,12 +28,33 @@ std::filesystem::path DataFolder() { return ProgramFolder() / "SAVE"; }
 
 std::string SetFileName() { return Store().setFile.filename().string(); }
 
-void OpenSet(const std::filesystem::path& path) {
+namespace {
+
+void OpenWith(const std::filesystem::path& path, std::shared_ptr<SetLock> lock, bool readOnly) {
   StoreState& s = Store();
+  s.lock = std::move(lock);
+  s.readOnly = readOnly;
   s.setFile = path;
   s.currentPage.clear();
+  OpenIni(path).SetReadOnly(readOnly);
   SetAllowedForms(IniRead(path, "MAIN", "PIT", ""));
 }
+
+}  // namespace
+
+void OpenSet(const std::filesystem::path& path) { OpenWith(path, nullptr, false); }
+
+bool OpenSetForWriting(const std::filesystem::path& path, std::chrono::milliseconds wait) {
+  StoreState& s = Store();
+  std::shared_ptr<SetLock> lock;
+  if (s.lock && s.lock->Set() == path) lock = s.lock;  // already held by this process
+  else lock = SetLock::Acquire(path, wait);
+  if (!lock) return false;
+  OpenWith(path, std::move(lock), false);
+  return true;
+}
+
+void OpenSetReadOnly(const std::filesystem::path& path) { OpenWith(path, nullptr, true); }
 
 IniStore& SetStore() {
   StoreState& s = Store();

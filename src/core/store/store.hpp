@@ -7,6 +7,8 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <memory>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "store/ini.hpp"
+#include "store/set_lock.hpp"
 
 namespace solv {
 
@@ -27,6 +30,8 @@ struct StoreState {
   std::string currentPage;              // section used when no page is given
   std::array<bool, kFormCount> allowed{};  // forms the open set may hold
   IniStore* backend = nullptr;          // replaces the set file (benchmarks, tests)
+  std::shared_ptr<SetLock> lock;        // held while this process may write the open set
+  bool readOnly = false;                // the open set is shown but never written
 };
 StoreState& Store();
 
@@ -34,8 +39,15 @@ std::filesystem::path ProgramFolder();  // set, or the folder of the running exe
 std::filesystem::path DataFolder();     // ProgramFolder() / "SAVE"
 std::string SetFileName();              // "7.i10", or empty
 // Opens the set at path: remembers it, resets the current page and sets the
-// allowed flags from its main form (section MAIN, key PIT).
+// allowed flags from its main form (section MAIN, key PIT). The lock of the
+// set open before is let go.
 void OpenSet(const std::filesystem::path& path);
+// The same after taking the set's lock, waiting up to wait; false (and
+// nothing opened) when another process holds the lock.
+bool OpenSetForWriting(const std::filesystem::path& path, std::chrono::milliseconds wait = {});
+// Opens the set so that nothing is ever written to it (another process
+// holds it, or a command only reads).
+void OpenSetReadOnly(const std::filesystem::path& path);
 IniStore& SetStore();                   // the open set (or the backend that replaces it)
 
 // Holds the open set for one operation (an entry with its recalculation, a
