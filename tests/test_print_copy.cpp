@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/component_text.hpp"
+#include "scoped_tmpdir.hpp"
 #include "set_fixture.hpp"
 
 namespace {
@@ -178,14 +179,30 @@ TEST(PrintCopyText, EditedTextStillReadsWhateverThePageName) {
 
 class PrintCopy : public SetFixture {
  protected:
+  void SetUp() override {
+    SetFixture::SetUp();
+    std::filesystem::create_directory(Tmp());
+    tmp_.emplace(Tmp());
+  }
+  void TearDown() override {
+    tmp_.reset();
+    SetFixture::TearDown();
+  }
+  std::filesystem::path Tmp() const { return dir_ / "tmp"; }
+  // A print-copy file as LoadPrintCopyFile reads it.
   std::filesystem::path File() const { return dir_ / "all.r76"; }
   std::string Damaged() const { return "Błąd: Plik jest uszkodzony " + File().string(); }
+  std::optional<ScopedTmpDir> tmp_;
 };
 
-TEST_F(PrintCopy, MakesAPrintOnlyCopyThroughTheFile) {
+// The copy passes through a file of its own in the temporary folder; a file
+// of the shared name in the program folder (an earlier program's) is left
+// alone, and nothing stays behind.
+TEST_F(PrintCopy, MakesAPrintOnlyCopyThroughAPrivateFile) {
   PutBytes(File(), "stale copy of an earlier print");
   const ComponentNode copy = solv::MakePrintCopyNode(solv::ReadComponentText(kPage), "PIT37b");
-  EXPECT_FALSE(std::filesystem::exists(File()));
+  EXPECT_EQ(Bytes(File()), "stale copy of an earlier print");
+  EXPECT_EQ(PrintCopiesIn(Tmp()), 0);
 
   EXPECT_EQ(copy.name, "PIT37bbak");
   EXPECT_EQ(copy.className, "TPIT37bbak");
@@ -293,27 +310,25 @@ TEST_F(PrintCopy, FailuresLeaveNoFileBehind) {
       {noReport, "PIT37b", "no report"},
       {good, "1", "a name that breaks the numbers of the page"},
   };
+  const std::string damaged = "Błąd: Plik jest uszkodzony " + (Tmp() / solv::kPrintCopyPrefix).string();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    PutBytes(File(), "stale");
     try {
       solv::MakePrintCopyNode(c.page, c.name);
       ADD_FAILURE() << "copied";
     } catch (const solv::PrintCopyError& e) {
-      EXPECT_EQ(std::string(e.what()), Damaged());
+      EXPECT_EQ(std::string(e.what()).substr(0, damaged.size()), damaged);  // and the file's own six characters
     }
-    EXPECT_FALSE(std::filesystem::exists(File()));
+    EXPECT_EQ(PrintCopiesIn(Tmp()), 0);
   }
 }
 
-TEST_F(PrintCopy, AnUnwritableProgramFolderIsReported) {
-  solv::Store().programFolder = dir_ / "missing";
-  try {
-    solv::MakePrintCopyNode(solv::ReadComponentText(kPage), "PIT37b");
-    FAIL() << "copied";
-  } catch (const solv::PrintCopyError& e) {
-    EXPECT_EQ(std::string(e.what()), "Błąd: Plik jest uszkodzony " + (dir_ / "missing" / "all.r76").string());
-  }
+// A TMPDIR that names no folder does not stop printing: the copy passes
+// through /tmp, and the named place is not made.
+TEST_F(PrintCopy, ATemporaryFolderThatIsNoneFallsBackToTmp) {
+  const ScopedTmpDir missing(dir_ / "missing");
+  EXPECT_EQ(solv::PrintCopyFolder(), std::filesystem::path("/tmp"));
+  EXPECT_EQ(solv::MakePrintCopyNode(solv::ReadComponentText(kPage), "PIT37b").name, "PIT37bbak");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
 }
 

@@ -3,8 +3,12 @@
 
 #include <filesystem>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "report/print_copy.hpp"
 #include "report/print_page.hpp"
+#include "scoped_tmpdir.hpp"
 #include "set_fixture.hpp"
 
 namespace {
@@ -13,6 +17,15 @@ using solv::TKVZField;
 
 class PrintPageTest : public SetFixture {
  protected:
+  void SetUp() override {
+    SetFixture::SetUp();
+    std::filesystem::create_directory(dir_ / "tmp");
+    tmp_.emplace(dir_ / "tmp");
+  }
+  void TearDown() override {
+    tmp_.reset();
+    SetFixture::TearDown();
+  }
   // The page of className for instance, loaded from the set, and its print copy.
   std::unique_ptr<solv::TKVZPage> Copy(const char* className, const std::string& instance = {}) {
     const solv::PageDefinition* def = solv::FindPage(className);
@@ -28,6 +41,7 @@ class PrintPageTest : public SetFixture {
     return f ? f->GetPrintText() : "<none>";
   }
   std::unique_ptr<solv::TKVZPage> page_;
+  std::optional<ScopedTmpDir> tmp_;
 };
 
 TEST_F(PrintPageTest, DefaultInstanceIsTheFormsFirstPage) {
@@ -53,7 +67,7 @@ TEST_F(PrintPageTest, CopyPrintsWhatTheCellsShow) {
     }
   }
   EXPECT_NE(copy->Name(), page_->Name());
-  EXPECT_FALSE(std::filesystem::exists(solv::PrintCopyFile()));
+  EXPECT_EQ(PrintCopiesIn(dir_ / "tmp"), 0);
 }
 
 TEST_F(PrintPageTest, CopyOfAFurtherInstanceCarriesThatInstancesTexts) {
@@ -86,6 +100,37 @@ TEST_F(PrintPageTest, EveryPageCanBeCopied) {
     for (int i = 0; i < copy->ComponentCount(); ++i) fields += dynamic_cast<TKVZField*>(copy->Components(i)) != nullptr;
     EXPECT_EQ(fields, static_cast<int>(def.cells.size()));
   }
+}
+
+// Two processes printing at once in one program folder each print their own
+// set: the print copies pass through files of their own.
+TEST_F(PrintPageTest, TwoProcessesPrintingAtOnceNeverMixTheirSets) {
+  const auto setOf = [&](const char* name, const char* surname) {
+    const std::filesystem::path file = dir_ / name;
+    PutBytes(file, std::string("[MAIN]\r\nPIT=PIT37\r\n[PIT37a]\r\nP11=") + surname + "\r\n");
+    return file;
+  };
+  const std::filesystem::path mine = setOf("a.i10", "NOWAK"), theirs = setOf("b.i10", "KOWALSKA");
+  // Copies of page 1 of a set, each checked for the set's surname; the exit
+  // code is the number of copies that carried another.
+  const auto printRounds = [&](const std::filesystem::path& set, const char* surname) {
+    solv::OpenSet(set);
+    int mixed = 0;
+    for (int i = 0; i < 400; ++i)
+      if (Printed(*Copy("TPIT37a"), "p11") != surname) ++mixed;
+    return mixed;
+  };
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(std::min(printRounds(theirs, "KOWALSKA"), 100));
+  const int mixedHere = printRounds(mine, "NOWAK");
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "copies of the other process that carried this one's set";
+  EXPECT_EQ(mixedHere, 0);
+  EXPECT_EQ(PrintCopiesIn(dir_ / "tmp"), 0);
+  EXPECT_EQ(PrintCopiesIn(dir_), 0);
 }
 
 }  // namespace

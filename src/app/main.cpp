@@ -14,6 +14,8 @@
 #include "qt_messages.hpp"
 #include "services/message_service.hpp"
 #include "start_windows.hpp"
+#include "store/forms.hpp"
+#include "store/ini.hpp"
 #include "store/store.hpp"
 
 namespace {
@@ -25,12 +27,26 @@ class Application final : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override {
     try {
       return QApplication::notify(receiver, event);
+    } catch (const solv::SetChangedError& e) {
+      ShowAndReload(e.what());
+    } catch (const solv::StoreError& e) {
+      ShowAndReload(e.what());
     } catch (const std::exception& e) {
       solv::app::ShowErrorBox(e.what());
     } catch (...) {
       solv::app::ShowErrorBox("Nieznany błąd programu.");
     }
     return false;
+  }
+
+ private:
+  // A write that failed wrote nothing: the pages show the set as it is now.
+  static void ShowAndReload(const char* what) {
+    solv::app::ShowErrorBox(what);
+    try {
+      solv::ReloadOpenPages();
+    } catch (const std::exception&) {
+    }
   }
 };
 

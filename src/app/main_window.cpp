@@ -382,6 +382,7 @@ bool TFormOkno_glowne::StartUp() {
   dialog.exec();
   if (dialog.NoSetOpen()) return false;
   started_ = true;
+  ShowSetAccess();
   SetMessagesPanelOpen(true);
   EnableFormActions();
   ClearMessages();
@@ -394,6 +395,10 @@ bool TFormOkno_glowne::StartUp() {
 }
 
 void TFormOkno_glowne::OpenSetDialog() {
+  // The box being edited belongs to the set open now: it is stored there (or
+  // dropped when its text is refused) before the dialog may open, create or
+  // delete another set.
+  LeaveEditors();
   TFormHis dialog(this);
   dialog.setProperty("keepRunning", true);
   const int r = dialog.exec();
@@ -408,6 +413,17 @@ void TFormOkno_glowne::OpenSetDialog() {
     RequestRefresh();
     RefreshPoint();
   }
+  ShowSetAccess();
+}
+
+void TFormOkno_glowne::LeaveEditors() {
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w); p && !p->CurrentCell().empty() && !p->LeaveEditor()) p->HideEditor();
+}
+
+void TFormOkno_glowne::ShowSetAccess() {
+  setWindowTitle(Store().readOnly ? QStringLiteral("Solvenor Vandrel 2010 – zestaw tylko do odczytu")
+                                  : QStringLiteral("Solvenor Vandrel 2010"));
 }
 
 std::vector<std::string> TFormOkno_glowne::OpenWindowNames() const {

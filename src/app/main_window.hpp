@@ -62,6 +62,8 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void RequestRefresh() { refreshRequested_ = true; }
   void CloseAllPages();
   void OpenSetDialog();
+  void LeaveEditors();   // every page's box being edited stored, or dropped when refused
+  void ShowSetAccess();  // the title says when the open set is read-only
   void FollowLink(const QString& param);
   static constexpr int kMessagesOpenHeight = 140;
 

@@ -19,6 +19,7 @@
 #include "shell/page_behaviour.hpp"
 #include "store/charset_check.hpp"
 #include "store/cp1250.hpp"
+#include "store/set_list.hpp"
 #include "store/store.hpp"
 #include "zg_dialog.hpp"
 
@@ -335,6 +336,10 @@ void PageWindow::HideEditor() {
 
 void PageWindow::ClickCell(TKVZEditField* cell) {
   if (!IsEditable(cell)) return;
+  if (Store().readOnly) {
+    ShowInfoBox(this, QStringLiteral("Informacja"), QString::fromUtf8(kReadOnlyEditMessage), 'i');
+    return;
+  }
   if (HandleZgClick(*this, cell)) return;  // PIT/ZG income boxes open their dialog
   // A cell being edited is left as by leaving the editor, so its entry is
   // formatted and stored before the next cell takes the editor.

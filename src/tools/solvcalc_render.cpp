@@ -19,26 +19,6 @@
 namespace solv {
 namespace {
 
-// The print copy passes through a file of the program folder; a folder of
-// this run's own lets several renders run at once.
-class ScratchProgramFolder {
- public:
-  ScratchProgramFolder() : saved_(Store().programFolder) {
-    std::string dir = (std::filesystem::temp_directory_path() / "solvcalc-XXXXXX").string();
-    if (!::mkdtemp(dir.data())) throw std::runtime_error("nie można utworzyć katalogu tymczasowego");
-    dir_ = dir;
-    Store().programFolder = dir_;
-  }
-  ~ScratchProgramFolder() {
-    Store().programFolder = saved_;
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::filesystem::path saved_, dir_;
-};
-
 void StartGuiApplication() {
   if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Drawing to a file needs no desktop session; its warnings are noise here.
@@ -59,11 +39,7 @@ int RenderPage(const PageDefinition& definition, const std::string& section, con
   auto page = BuildPage(definition, section);
   PageModelCells cells(*page);
   LoadPageCells(cells);
-  std::unique_ptr<TKVZPage> copy;
-  {
-    const ScratchProgramFolder scratch;
-    copy = MakePrintCopy(*page);
-  }
+  const std::unique_ptr<TKVZPage> copy = MakePrintCopy(*page);
   const QImage image = RenderPageToImage(*copy, scale);
   if (!image.save(QString::fromStdString(out), "PNG")) {
     std::cerr << "solvcalc: nie można zapisać " << out << "\n";
@@ -76,16 +52,13 @@ int WritePdfOfSet(const std::vector<std::string>& rows, const std::string& out) 
   const std::vector<PrintPageRef> refs = PagesToPrint(rows);  // unknown names throw before anything is drawn
   StartGuiApplication();
   std::vector<std::unique_ptr<TKVZPage>> copies;
-  {
-    const ScratchProgramFolder scratch;
-    for (const PrintPageRef& ref : refs) {
-      const PageDefinition* definition = FindPage(ref.pageClass);
-      if (!definition) throw std::runtime_error("nie ma strony " + ref.pageClass);
-      auto page = BuildPage(*definition, ref.section);
-      PageModelCells cells(*page);
-      LoadPageCells(cells);
-      copies.push_back(MakePrintCopy(*page));  // a failed copy stops the whole print
-    }
+  for (const PrintPageRef& ref : refs) {
+    const PageDefinition* definition = FindPage(ref.pageClass);
+    if (!definition) throw std::runtime_error("nie ma strony " + ref.pageClass);
+    auto page = BuildPage(*definition, ref.section);
+    PageModelCells cells(*page);
+    LoadPageCells(cells);
+    copies.push_back(MakePrintCopy(*page));  // a failed copy stops the whole print
   }
   std::vector<const TKVZPage*> pages;
   for (const auto& c : copies) pages.push_back(c.get());

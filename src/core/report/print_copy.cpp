@@ -122,18 +122,6 @@ bool HasReport(const ComponentNode& node) {
   return false;
 }
 
-// Creates file (it must not exist) with bytes; false when the file system
-// refuses, with nothing left behind.
-bool WriteNewFile(const std::filesystem::path& file, const std::string& bytes) {
-  const std::string name = file.string();
-  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes);
-  ok = (::close(fd) == 0) && ok;
-  if (!ok) ::unlink(name.c_str());
-  return ok;
-}
-
 // The bytes of a regular file; false when it cannot be read.
 bool ReadRegularFile(const std::filesystem::path& file, std::string& bytes) {
   const int fd = ::open(file.string().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
@@ -242,7 +230,11 @@ std::string MakePrintCopyText(std::string_view text, std::string_view pageName) 
   return ReplacePageName(ReplacePrintCopyClasses(DeletePrintCopyBlocks(DeletePrintCopyLines(text))), pageName);
 }
 
-std::filesystem::path PrintCopyFile() { return ProgramFolder() / "all.r76"; }
+std::filesystem::path PrintCopyFolder() {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  return ec ? std::filesystem::path("/tmp") : folder;
+}
 
 ComponentNode LoadPrintCopyFile(const std::filesystem::path& file) {
   std::string bytes;
@@ -260,12 +252,18 @@ ComponentNode LoadPrintCopyFile(const std::filesystem::path& file) {
 }
 
 ComponentNode MakePrintCopyNode(const ComponentNode& page, const std::string& pageName) {
-  const std::filesystem::path file = PrintCopyFile();
-  RemoveFile(file);
+  // A file of this process alone: two copies of the program printing at once
+  // must never read each other's pages.
+  std::string name = (PrintCopyFolder() / (std::string(kPrintCopyPrefix) + "XXXXXX")).string();
+  const int fd = ::mkstemp(name.data());
+  const std::filesystem::path file = name;
+  if (fd < 0) throw PrintCopyError(file, {});
   std::string text;
   try {
     text = WriteComponentText(page);
   } catch (const ComponentTextError& e) {
+    ::close(fd);
+    RemoveFile(file);
     // Nothing was read, so there is no reading error to show.
     DebugLog(std::string("print copy of ") + pageName + ": " + e.what());
     throw PrintCopyError(file, {});
@@ -277,7 +275,12 @@ ComponentNode MakePrintCopyNode(const ComponentNode& page, const std::string& pa
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
-  if (!WriteNewFile(file, Utf8ToCp1250(crlf))) throw PrintCopyError(file, {});
+  bool written = WriteAll(fd, Utf8ToCp1250(crlf));
+  written = (::close(fd) == 0) && written;
+  if (!written) {
+    RemoveFile(file);
+    throw PrintCopyError(file, {});
+  }
   return LoadPrintCopyFile(file);
 }
 

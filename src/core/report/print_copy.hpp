@@ -1,7 +1,6 @@
 // The print copy of a page: the page's component text is edited into a
 // print-only definition (no events, no editor, no popup menu, plain fields,
-// a name of its own), passed through the file "all.r76" in the program
-// folder and read back.
+// a name of its own), passed through a private file and read back.
 #pragma once
 
 #include <filesystem>
@@ -45,15 +44,18 @@ std::string ReplacePageName(std::string_view text, std::string_view pageName);
 // All of the above.
 std::string MakePrintCopyText(std::string_view text, std::string_view pageName);
 
-// ProgramFolder() / "all.r76".
-std::filesystem::path PrintCopyFile();
+// Where print copies pass: the system's temporary folder (TMPDIR), each in a
+// file of its own named kPrintCopyPrefix and six random characters, made
+// for this process only and deleted once read.
+std::filesystem::path PrintCopyFolder();
+inline constexpr const char* kPrintCopyPrefix = "solv-all.r76-";
 
 // Reads the print-copy file as a page definition and deletes it, whatever
 // the outcome. Throws PrintCopyError when it is missing, unreadable,
 // malformed or holds no TKVZReport.
 ComponentNode LoadPrintCopyFile(const std::filesystem::path& file);
 
-// Writes page as text, edits it, replaces the print-copy file with it
+// Writes page as text, edits it, writes it to a new private print-copy file
 // (Windows-1250, CRLF), reads it back and deletes it. Leaves no file behind.
 ComponentNode MakePrintCopyNode(const ComponentNode& page, const std::string& pageName);
 

@@ -26,7 +26,7 @@ PageModelCells::PageModelCells(TKVZPage& page) : page_(page) {
 std::unique_ptr<TKVZPage> MakePrintCopy(const TKVZPage& page) {
   std::unique_ptr<TKVZPage> copy = PageFromNode(MakePrintCopyNode(PageToNode(page), page.Name()));
   TKVZReport* report = copy->Report();
-  if (!report) throw PrintCopyError(PrintCopyFile(), {});
+  if (!report) throw PrintCopyError(PrintCopyFolder() / kPrintCopyPrefix, {});
   SetFieldsTransparent(*report, true);
   for (int i = 0; i < page.ComponentCount(); ++i)
     if (const auto* cell = dynamic_cast<const TKVZEditField*>(page.Components(i)))

@@ -38,7 +38,7 @@ class PageModelCells final : public PageCells {
 };
 
 // The print-only copy of a page: written as text without editor, events and
-// hints, read back through program folder + "all.r76", its fields transparent
+// hints, read back through a private temporary file, its fields transparent
 // and each holding the text its cell shows. Throws PrintCopyError when the
 // copy cannot be made.
 std::unique_ptr<TKVZPage> MakePrintCopy(const TKVZPage& page);

@@ -175,4 +175,8 @@ void PropagateIdentification(int editedForm, std::string_view editedSection) {
 
 void SetReloadOpenPages(std::function<void()> reload) { ReloadHook() = std::move(reload); }
 
+void ReloadOpenPages() {
+  if (ReloadHook()) ReloadHook()();
+}
+
 }  // namespace solv

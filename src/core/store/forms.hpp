@@ -51,5 +51,8 @@ void PropagateIdentification(int editedForm, std::string_view editedSection);
 // Called at the end of PropagateIdentification so open pages show the copied
 // values; the user interface installs it.
 void SetReloadOpenPages(std::function<void()> reload);
+// Shows the store's content in every open page again (after an operation
+// that failed and wrote nothing).
+void ReloadOpenPages();
 
 }  // namespace solv

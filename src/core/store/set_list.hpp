@@ -55,6 +55,11 @@ inline constexpr const char* kSetInUseQuestion =
     "program). Dwie kopie zapisujące jeden zestaw cofałyby nawzajem swoje zmiany.\n\nCzy otworzyć zestaw "
     "tylko do odczytu? Zmiany nie będą zapisywane.";
 
+// What a click on a box of a set opened read-only says.
+inline constexpr const char* kReadOnlyEditMessage =
+    "Zestaw danych jest otwarty tylko do odczytu, bo używa go inna kopia programu: zmiany nie są zapisywane. "
+    "Aby go zmieniać, zamknij tamtą kopię i otwórz zestaw ponownie (Zestawy danych, Otwórz...).";
+
 // Closes the open set, then asks whether to delete set n with every form in
 // it; deletes the file only on "&TAK". True when the file was deleted. A set
 // that another process holds is not deleted (kSetInUseDeleteMessage).
