@@ -19,6 +19,8 @@
 #include "calc/scale/pitzg.hpp"
 #include "calc/scale/pit40.hpp"
 #include "messages/messages.hpp"
+#include "report/page_definition.hpp"
+#include "report/print_page.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
 
@@ -67,6 +69,59 @@ constexpr const char* kReturnClean =
     "<color=clNavy><b>W wypełnionych formularzach (deklaracji głównej i załącznikach) nie występują błędy</b><br>"
     "<color=clNavy>Uwaga: Program sprawdza obliczenia (np. zgodność z limitami). Program nie sprawdza wszystkich "
     "danych (np. poprawność daty).";
+
+// An amount box the recalculations could read only as 0: the form's symbol,
+// the box number as printed, the text and the box's link.
+constexpr const char* kUnreadableAmount =
+    "<color=clRed><b>%s, Poz.%s.</b><br><color=clNavy>Wpisany tekst „%s” nie jest kwotą, więc obliczenia przyjęły "
+    "0. Kwotę wpisuje się cyframi, z przecinkiem dziesiętnym, bez odstępów i kropek, np. 51234,56. "
+    "<link=%s#%s>POKAŻ >>></link><br><br>";
+constexpr const char* kTooLargeAmount =
+    "<color=clRed><b>%s, Poz.%s.</b><br><color=clNavy>Kwota „%s” przekracza kwoty, jakie może zawierać zeznanie "
+    "(10 000 000 000 000 zł), więc obliczenia przyjęły 0. <link=%s#%s>POKAŻ >>></link><br><br>";
+
+// The form's symbol and the printed number of a box of a form instance
+// ("PIT-37" and "39" for PIT37a, p39).
+std::pair<std::string, std::string> PrintedBox(const std::string& section, const std::string& key) {
+  const std::string base = InstanceBase(section);
+  for (const PageDefinition& page : PageCatalogue()) {
+    if (DefaultInstanceOf(page.info) != base) continue;
+    for (const CellInfo& c : page.cells)
+      if (SameName(c.name, key)) return {page.info.symbol, c.number.empty() ? key.substr(1) : c.number};
+  }
+  return {section, key.size() > 1 ? key.substr(1) : key};
+}
+
+// The text of a box as the message shows it: short (cut at a whole letter),
+// and never markup.
+std::string Shown(const std::string& text) {
+  constexpr size_t kShown = 40;
+  std::string out;
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (out.size() >= kShown && (c & 0xC0) != 0x80) break;
+    if (c == '<') out += "‹";
+    else if (c == '>') out += "›";
+    else out += static_cast<char>(c);
+  }
+  if (i < text.size()) out += "…";
+  return out;
+}
+
+std::string UnreadableAmountMessage(const UnreadableAmount& u) {
+  const auto [form, number] = PrintedBox(u.section, u.key);
+  const std::string shown = Shown(u.text);
+  std::string upper = u.key;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  std::string text = u.tooLarge ? kTooLargeAmount : kUnreadableAmount;
+  for (const std::string* part : {&form, &number, &shown, &u.section, static_cast<const std::string*>(&upper)}) {
+    const size_t at = text.find("%s");
+    text.replace(at, 2, *part);
+  }
+  return text;
+}
 
 // The number that the counted header carries, 0 when it carries none.
 int HeaderCount(const std::string& header) {
@@ -122,6 +177,7 @@ WholeReturnCheck CheckWholeReturn() {
     }
   } keep;
   const SetHold hold;
+  ClearUnreadableAmounts();
   const bool joint = IsJointMethod(TaxationMethod());
 
   WholeReturnCheck result;
@@ -148,6 +204,12 @@ WholeReturnCheck CheckWholeReturn() {
       joined += list.items[i];
     }
     gathered += WithoutLinks(std::move(joined));
+  }
+  // Amounts no recalculation could read: each its own error, with its link.
+  for (const UnreadableAmount& u : UnreadableAmounts()) {
+    if (!gathered.empty() && gathered.back() != '\n') gathered += '\n';
+    gathered += UnreadableAmountMessage(u);
+    ++result.total;
   }
   if (result.total > 0) {
     std::string header = kReturnCounted;

@@ -88,7 +88,7 @@ void OnePercentRule(long double taxDue, std::string_view krsKey, std::string_vie
   if (krsGiven) WriteField(amountKey, Format("%.2f", limit));
   // Read at full precision: the double of a typed 20,31 shows as 20,3099... on
   // the 18-digit form and would be cut to 20,30.
-  const long double amount = TruncDecimals(ParseAmount(ReadField(amountKey), 0), 2);
+  const long double amount = TruncDecimals(ReadAmount(amountKey), 2);
   if (ExceedsLimit(amount, limit))
     AddMessage(messages.aboveLimit, FormatGeneral(limit));
   else if (ToGrosz(amount) == 0 && ToGrosz(limit) > 0)

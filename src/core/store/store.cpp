@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "store/forms.hpp"
 #include "value/number.hpp"
@@ -71,9 +73,42 @@ std::string ReadField(std::string_view key, std::string_view defaultText, std::s
   return v ? std::move(*v) : std::string(defaultText);
 }
 
-double ReadNumber(std::string_view key, std::string_view defaultText, std::string_view page) {
-  return static_cast<double>(ParseAmount(ReadField(key, defaultText, page), 0));
+namespace {
+
+std::vector<UnreadableAmount>& Unreadable() {
+  static std::vector<UnreadableAmount> list;
+  return list;
 }
+
+void NoteUnreadable(std::string_view page, std::string_view key, const std::string& text, bool tooLarge) {
+  const std::string section(PageOrCurrent(page));
+  for (const UnreadableAmount& u : Unreadable())
+    if (SameName(u.section, section) && SameName(u.key, key)) return;
+  Unreadable().push_back({section, std::string(key), text, tooLarge});
+}
+
+}  // namespace
+
+long double ReadAmount(std::string_view key, std::string_view defaultText, std::string_view page) {
+  const std::string text = ReadField(key, defaultText, page);
+  const long double v = ParseAmount(text, std::numeric_limits<long double>::quiet_NaN());
+  if (std::isnan(v)) {
+    if (text.find_first_not_of(" \t\r\n") != std::string::npos) NoteUnreadable(page, key, text, false);
+    return 0;  // an empty box is 0, as is one that cannot be read
+  }
+  if (std::fabs(v) >= kMaxAmount) {
+    NoteUnreadable(page, key, text, true);
+    return 0;
+  }
+  return v;
+}
+
+double ReadNumber(std::string_view key, std::string_view defaultText, std::string_view page) {
+  return static_cast<double>(ReadAmount(key, defaultText, page));
+}
+
+const std::vector<UnreadableAmount>& UnreadableAmounts() { return Unreadable(); }
+void ClearUnreadableAmounts() { Unreadable().clear(); }
 
 bool IsChecked(std::string_view key, std::string_view page) { return ReadField(key, {}, page) == "[X]"; }
 

@@ -69,8 +69,23 @@ class SetHold {
 
 // Box access on the open set. An empty page means the current page.
 std::string ReadField(std::string_view key, std::string_view defaultText = {}, std::string_view page = {});
-// ReadField with kind 'I': the number ParseAmount(text, 0), held as a double.
+// ReadField with kind 'I': the number ParseAmount(text, 0). A text that is
+// no amount, or an amount beyond what a return can hold (kMaxAmount either
+// way), counts as 0 and is noted among the unreadable amounts.
+long double ReadAmount(std::string_view key, std::string_view defaultText = "0", std::string_view page = {});
+// ReadAmount held as a double.
 double ReadNumber(std::string_view key, std::string_view defaultText = "0", std::string_view page = {});
+inline constexpr long double kMaxAmount = 1e13L;  // zł: no return holds amounts of 10^13 or more
+
+// An amount box whose text a calculation could not read as an amount.
+struct UnreadableAmount {
+  std::string section, key, text;
+  bool tooLarge = false;  // an amount, but kMaxAmount or more
+};
+// Every box found unreadable since the list was last cleared, once each, in
+// the order they were found.
+const std::vector<UnreadableAmount>& UnreadableAmounts();
+void ClearUnreadableAmounts();
 bool IsChecked(std::string_view key, std::string_view page = {});  // text equals "[X]"
 void WriteField(std::string_view key, std::string_view text, std::string_view page = {});
 bool SectionExists(std::string_view section);
