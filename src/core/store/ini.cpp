@@ -395,14 +395,25 @@ namespace {
 constexpr int kStableReadAttempts = 40;
 constexpr auto kRetryPause = std::chrono::milliseconds(5);
 // A file another program changed so recently may still be being written in
-// place: it is read once it has been quiet this long (at most kQuietLimit).
-constexpr auto kQuietTime = std::chrono::milliseconds(20);
+// place (a copy in progress, paused between two writes): it is read, and
+// written over, only once it has been quiet this long (at most kQuietLimit).
+constexpr auto kQuietTime = std::chrono::milliseconds(10);
 constexpr auto kQuietLimit = std::chrono::milliseconds(1000);
 
 std::chrono::nanoseconds AgeOf(const FileStamp& s) {
   timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
   return std::chrono::seconds(now.tv_sec - s.mtimeSec) + std::chrono::nanoseconds(now.tv_nsec - s.mtimeNsec);
+}
+
+// The stamp of path once the file has been quiet for kQuietTime.
+FileStamp QuietStampOf(const std::filesystem::path& path, FileStamp now) {
+  const auto start = std::chrono::steady_clock::now();
+  while (now.exists && AgeOf(now) < kQuietTime && std::chrono::steady_clock::now() - start < kQuietLimit) {
+    std::this_thread::sleep_for(kQuietTime - std::max(AgeOf(now), std::chrono::nanoseconds(0)));
+    now = FileStamp::Of(path);
+  }
+  return now;
 }
 
 }  // namespace
@@ -420,13 +431,7 @@ const IniDocument& IniFile::Current(bool) {
 void IniFile::Load(FileStamp now) {
   // Changed from outside since this process read or wrote it: wait until the
   // other program is done writing.
-  if (loaded_ && now.exists) {
-    const auto start = std::chrono::steady_clock::now();
-    while (AgeOf(now) < kQuietTime && std::chrono::steady_clock::now() - start < kQuietLimit) {
-      std::this_thread::sleep_for(kQuietTime - std::max(AgeOf(now), std::chrono::nanoseconds(0)));
-      now = FileStamp::Of(path_);
-    }
-  }
+  if (loaded_) now = QuietStampOf(path_, now);
   std::optional<IniDocument> doc;
   for (int attempt = 0;; ++attempt) {
     doc = now.exists ? LoadIniDocument(path_) : std::nullopt;
@@ -460,13 +465,17 @@ void IniFile::Commit() {
     Drop();
     throw StoreError(path_.string());
   }
-  // Never over a change made from outside since the copy was read.
-  if (!(FileStamp::Of(path_) == stamp_)) {
+  // Never over a change made from outside since the copy was read: a text
+  // another program wrote a moment ago may have been read before that
+  // program was done with it, so the check waits until it is quiet.
+  FileStamp now = FileStamp::Of(path_);
+  if (now == stamp_ && !(stamp_ == ownStamp_)) now = QuietStampOf(path_, now);
+  if (!(now == stamp_)) {
     Drop();
     throw SetChangedError(path_.string());
   }
   try {
-    stamp_ = SaveIniDocument(path_, doc_);
+    stamp_ = ownStamp_ = SaveIniDocument(path_, doc_);
   } catch (...) {
     Drop();  // the copy is ahead of the file: read the file again
     throw;

@@ -167,7 +167,8 @@ class IniFile final : public IniStore {
   bool dirty_ = false;       // the copy holds writes the file does not
   bool unreadable_ = false;  // the file exists but could not be read
   bool readOnly_ = false;
-  FileStamp stamp_;  // of the file the copy was read from or written to
+  FileStamp stamp_;     // of the file the copy was read from or written to
+  FileStamp ownStamp_;  // of the file this process wrote last
   IniDocument doc_;
 };
 
