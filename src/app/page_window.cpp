@@ -337,7 +337,7 @@ void PageWindow::HideEditor() {
 void PageWindow::ClickCell(TKVZEditField* cell) {
   if (!IsEditable(cell)) return;
   if (Store().readOnly) {
-    ShowInfoBox(this, QStringLiteral("Informacja"), QString::fromUtf8(kReadOnlyEditMessage), 'i');
+    InfoBox(kReadOnlyEditMessage, "Informacja");
     return;
   }
   if (HandleZgClick(*this, cell)) return;  // PIT/ZG income boxes open their dialog
