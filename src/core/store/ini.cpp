@@ -11,6 +11,7 @@
 #include <chrono>
 #include <ctime>
 #include <thread>
+#include <utility>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -222,6 +223,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
 }
 
 void IniDocument::Reindex() {
+  lastFound_ = static_cast<size_t>(-1);
   index_.clear();
   for (size_t i = 0; i < sections_.size(); ++i) {
     Section& s = sections_[i];
@@ -243,13 +245,18 @@ std::string IniDocument::Serialize() const {
 }
 
 IniDocument::Section* IniDocument::FindSection(std::string_view name) {
-  auto it = index_.find(FoldedNameOf(name));
-  return it == index_.end() ? nullptr : &sections_[it->second];
+  return const_cast<Section*>(std::as_const(*this).FindSection(name));
 }
 
+// A calculation asks for one section many times in a row: the last one found
+// is looked at first, by its name as asked, before folding and hashing.
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
+  if (lastFound_ < sections_.size() && lastAsked_ == name) return &sections_[lastFound_];
   auto it = index_.find(FoldedNameOf(name));
-  return it == index_.end() ? nullptr : &sections_[it->second];
+  if (it == index_.end()) return nullptr;
+  lastFound_ = it->second;
+  lastAsked_.assign(name);
+  return &sections_[it->second];
 }
 
 std::optional<std::string> IniDocument::Read(std::string_view section, std::string_view key) const {
@@ -348,7 +355,11 @@ bool SyncFolderOf(const std::filesystem::path& path) {
 }  // namespace
 
 FileStamp SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc) {
-  const std::string bytes = Utf8ToCp1250(doc.Serialize());
+  return SaveIniText(path, doc.Serialize());
+}
+
+FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8) {
+  const std::string bytes = Utf8ToCp1250(utf8);
   const std::string file = path.string();
   struct stat old {};
   const bool existed = ::stat(file.c_str(), &old) == 0;
@@ -446,6 +457,7 @@ void IniFile::Load(FileStamp now) {
     now = after;
   }
   doc_ = doc ? std::move(*doc) : IniDocument{};
+  text_ = doc_.Serialize();
   // A file that could not be read is read again next time, and never
   // written over.
   unreadable_ = !doc && now.exists;
@@ -474,8 +486,16 @@ void IniFile::Commit() {
     Drop();
     throw SetChangedError(path_.string());
   }
+  // Writes that ended where they began (a box cleared and filled again) leave
+  // the file alone.
+  std::string text = doc_.Serialize();
+  if (text == text_ && now.exists) {
+    dirty_ = false;
+    return;
+  }
   try {
-    stamp_ = ownStamp_ = SaveIniDocument(path_, doc_);
+    stamp_ = ownStamp_ = SaveIniText(path_, text);
+    text_ = std::move(text);
   } catch (...) {
     Drop();  // the copy is ahead of the file: read the file again
     throw;

@@ -90,6 +90,8 @@ class IniDocument {
   std::vector<std::string> preamble_;
   std::vector<Section> sections_;
   std::unordered_map<std::string, size_t> index_;  // folded name -> first section
+  mutable size_t lastFound_ = static_cast<size_t>(-1);  // the section FindSection found last
+  mutable std::string lastAsked_;                       // and the name it was asked by
   bool looksLikeIni_ = true;
 };
 
@@ -101,6 +103,8 @@ std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path);
 // file it wrote (an empty stamp when another writer touched it at once).
 // Throws StoreError.
 FileStamp SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc);
+// The same for a text already serialised (UTF-8).
+FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8);
 
 // How many files SaveIniDocument replaced in this process (benchmarks).
 unsigned long long FileReplaceCount();
@@ -167,6 +171,7 @@ class IniFile final : public IniStore {
   bool dirty_ = false;       // the copy holds writes the file does not
   bool unreadable_ = false;  // the file exists but could not be read
   bool readOnly_ = false;
+  std::string text_;    // the copy's text as the file holds it
   FileStamp stamp_;     // of the file the copy was read from or written to
   FileStamp ownStamp_;  // of the file this process wrote last
   IniDocument doc_;

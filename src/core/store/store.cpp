@@ -61,7 +61,15 @@ void OpenSetReadOnly(const std::filesystem::path& path) { OpenWith(path, nullptr
 IniStore& SetStore() {
   StoreState& s = Store();
   if (s.backend) return *s.backend;
-  return OpenIni(s.setFile);
+  // Every box operation comes here: the file of the last set asked for is
+  // kept, as looking a path up normalises it.
+  static std::string lastPath;
+  static IniFile* lastFile = nullptr;
+  if (!lastFile || s.setFile.native() != lastPath) {
+    lastFile = &OpenIni(s.setFile);
+    lastPath = s.setFile.native();
+  }
+  return *lastFile;
 }
 
 namespace {
