@@ -429,7 +429,7 @@ FileStamp QuietStampOf(const std::filesystem::path& path, FileStamp now) {
 
 }  // namespace
 
-const IniDocument& IniFile::Current(bool) {
+const IniDocument& IniFile::Current() {
   // Inside a hold one check serves the whole operation, writes included, so
   // the operation's own writes are never read over.
   if (holds_ > 0 && checkedWhileHeld_ && loaded_) return doc_;
@@ -517,7 +517,7 @@ void IniFile::Release(bool failed) {
   if (holds_ == 0 || --holds_ > 0) return;
   checkedWhileHeld_ = false;
   if (!dirty_) return;
-  if (failed && !readOnly_) Drop();  // an operation that failed writes nothing
+  if (failed) Drop();  // an operation that failed writes nothing
   else Commit();
 }
 
@@ -529,12 +529,12 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  Current(true);
+  Current();
   if (doc_.Write(section, key, value)) Changed();
 }
 
 void IniFile::WriteMany(std::string_view section, const IniEntries& entries) {
-  Current(true);
+  Current();
   bool changed = false;
   for (const auto& [key, value] : entries) changed = doc_.Write(section, key, value) || changed;
   if (changed) Changed();
@@ -544,7 +544,7 @@ std::vector<std::string> IniFile::Sections() { return Current().SectionNames(); 
 IniEntries IniFile::Entries(std::string_view section) { return Current().Entries(section); }
 
 void IniFile::EraseSection(std::string_view section) {
-  Current(true);
+  Current();
   if (doc_.EraseSection(section)) Changed();
 }
 

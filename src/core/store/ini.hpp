@@ -156,7 +156,7 @@ class IniFile final : public IniStore {
   bool ReadOnly() const { return readOnly_; }
 
  private:
-  const IniDocument& Current(bool forWrite = false);
+  const IniDocument& Current();
   // Reads the file, again while it changes under the read.
   void Load(FileStamp now);
   // After a change of the copy: the file now, or at the end of the hold.
