@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -46,6 +47,7 @@
 #include "shell/box_locking.hpp"
 #include "shell/transfers.hpp"
 #include "shell/links.hpp"
+#include "shell/window_layout.hpp"
 #include "start_windows.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
@@ -62,6 +64,19 @@ bool SameName(const std::string& a, const std::string& b) {
 PageWindow* PageOf(QMdiSubWindow* w) { return w ? qobject_cast<PageWindow*>(w->widget()) : nullptr; }
 
 constexpr int kWarningPanelHeight = 100;  // opened by a warning marker
+constexpr int kPageWindowWidth = 817 + 40;  // the sheet, its margin and a scroll bar
+
+WindowRect RectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+QRect QRectOf(const WindowRect& r) { return {r.x, r.y, r.w, r.h}; }
+
+// The system menu of a window in the document area closes it with Ctrl+W
+// and Ctrl+F4, keys of the main window's own actions; two owners of a key
+// make it do nothing. The menu's items keep no shortcuts, so the keys reach
+// the main window's actions ("Zamknij" closes the page as the menu would).
+void DropSystemMenuShortcuts(QMdiSubWindow* w) {
+  if (QMenu* menu = w ? w->systemMenu() : nullptr)
+    for (QAction* a : menu->actions()) a->setShortcuts({});
+}
 
 }  // namespace
 
@@ -169,13 +184,15 @@ void TFormOkno_glowne::BuildActions() {
     QAction* a = add(fa.action, QString::fromUtf8(fa.caption), [this, &fa] { RunFormAction(fa, *this); });
     a->setToolTip(Q(FormActionHint(fa)));
   }
+  add("ActionKaskada", QStringLiteral("&Kaskadowo"), [this] { CascadeWindows(); });
+  add("ActionSasiadujaco", QStringLiteral("&Sąsiadująco"), [this] { TileWindows(); });
   add("ActionSlownik", QStringLiteral("Podmioty"), [this] { TFormSlow::Open(1, this); });
   add("Action15", QStringLiteral("Osoby"), [this] { TFormSlow::Open(2, this); });
   add("Action16", QStringLiteral("Stany Cywilne"), [this] { TFormSlow::Open(3, this); });
   add("ActionCalc", QStringLiteral("Kalkulator"), [this] { StartCalculator(); })->setToolTip(QStringLiteral("Kalkulator podręczny"));
   add("ActionTestZezn", QStringLiteral("Sprawdź zeznanie"), [this] { CheckWholeReturnAction(); })
       ->setToolTip(QStringLiteral("Sprawdź całe zeznanie podatkowe"));
-  add("ActionRazemOsobno", QStringLiteral("Razem czy osobno"), [this] { ShowJointWindow(mdi_); })
+  add("ActionRazemOsobno", QStringLiteral("Razem czy osobno"), [this] { OpenJointWindow(); })
       ->setToolTip(QStringLiteral("Symulacja korzyści rozliczenia wspólnego"));
 }
 
@@ -194,6 +211,12 @@ void TFormOkno_glowne::BuildMenus() {
   sets->addAction(Action(QStringLiteral("Action20")));
   QMenu* dictionaries = bar->addMenu(QStringLiteral("&Słowniki"));
   for (const char* name : {"ActionSlownik", "Action15", "Action16"}) dictionaries->addAction(Action(QString::fromLatin1(name)));
+  windowMenu_ = bar->addMenu(QStringLiteral("&Okno"));
+  windowMenu_->setObjectName(QStringLiteral("MenuOkno"));
+  windowMenu_->addAction(Action(QStringLiteral("ActionKaskada")));
+  windowMenu_->addAction(Action(QStringLiteral("ActionSasiadujaco")));
+  windowsSeparator_ = windowMenu_->addSeparator();
+  connect(windowMenu_, &QMenu::aboutToShow, this, &TFormOkno_glowne::FillWindowMenu);
   QMenu* info = bar->addMenu(QStringLiteral("&Informacje"));
   info->addAction(Action(QStringLiteral("Action6")));
   info->addAction(Action(QStringLiteral("Action11")));
@@ -205,7 +228,10 @@ void TFormOkno_glowne::BuildMenus() {
   QMenu* pres = bar->addMenu(QStringLiteral("P&rezentacja"));
   pres->addAction(Action(QStringLiteral("Action14")));
 
-  formBar_ = addToolBar(QStringLiteral("Pasek formularzy"));
+  // The form toolbar stands in a strip of its own height that stays when
+  // the toolbar is hidden: the document area never moves under the pointer
+  // (a press on the Menu window hides the toolbar before its release).
+  formBar_ = new QToolBar(QStringLiteral("Pasek formularzy"), this);
   formBar_->setObjectName(QStringLiteral("PasekFormularzy"));
   formBar_->setMovable(false);
   formBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -227,6 +253,15 @@ void TFormOkno_glowne::BuildCentral() {
   auto* v = new QVBoxLayout(central);
   v->setContentsMargins(0, 0, 0, 0);
   v->setSpacing(0);
+
+  auto* barStrip = new QWidget(central);
+  barStrip->setObjectName(QStringLiteral("formBarStrip"));
+  auto* barLayout = new QVBoxLayout(barStrip);
+  barLayout->setContentsMargins(0, 0, 0, 0);
+  formBar_->setParent(barStrip);
+  barLayout->addWidget(formBar_);
+  barStrip->setFixedHeight(formBar_->sizeHint().height());
+  v->addWidget(barStrip);
 
   auto* strip = new QFrame(central);
   strip->setObjectName(QStringLiteral("infoStrip"));
@@ -262,6 +297,7 @@ void TFormOkno_glowne::BuildCentral() {
   mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   connect(mdi_, &QMdiArea::subWindowActivated, this, &TFormOkno_glowne::SubWindowActivated);
+  mdi_->viewport()->installEventFilter(this);
   splitter_->addWidget(mdi_);
 
   auto* panel = new QWidget(splitter_);
@@ -350,6 +386,7 @@ void TFormOkno_glowne::BuildToolbarWindow() {
   toolbarWindow_ = mdi_->addSubWindow(content, Qt::SubWindow | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
   toolbarWindow_->setWindowTitle(QStringLiteral("Menu"));
   toolbarWindow_->setObjectName(QStringLiteral("FormMainToolbar"));
+  DropSystemMenuShortcuts(toolbarWindow_);
   toolbarWindow_->move(0, 0);
   toolbarWindow_->resize(140, 520);
   toolbarWindow_->show();
@@ -453,16 +490,21 @@ void TFormOkno_glowne::CreatePage(const std::string& className, const std::strin
   QMdiSubWindow* sub = mdi_->addSubWindow(page, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  DropSystemMenuShortcuts(sub);
   sub->setWindowTitle(Q(def->info.Caption()));
-  const int left = toolbarWindow_ ? toolbarWindow_->geometry().right() + 2 : 0;
-  const int width = std::min(817 + 40, std::max(400, mdi_->viewport()->width() - left));
-  sub->setGeometry(left, 0, width, mdi_->viewport()->height());
+  // Each new window takes the first free place of the cascade right of the
+  // Menu window, reaching to the bottom of the document area.
+  std::vector<WindowRect> open;
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (w != sub && PageOf(w)) open.push_back(RectOf(w->geometry()));
+  const QRect place = QRectOf(NewWindowPlace(PageArea(), kPageWindowWidth, open));
+  sub->setGeometry(place);
   connect(sub, &QObject::destroyed, this, [this] {
     if (!destroying_ && !ActivePage()) formBar_->hide();
   });
   formBar_->show();
   sub->show();
-  sub->resize(sub->width(), mdi_->viewport()->height());
+  sub->setGeometry(place);
   busy_ = false;
   mdi_->setActiveSubWindow(sub);
   SubWindowActivated(sub);
@@ -531,6 +573,7 @@ void TFormOkno_glowne::SubWindowActivated(QMdiSubWindow* w) {
   // The document area reports its active window again whenever the main
   // window itself is activated; only a change of window activates a page.
   if (!w || w == lastActive_) return;
+  DropSystemMenuShortcuts(w);  // also of windows others open here (the calculator)
   lastActive_ = w;
   if (w == toolbarWindow_) {
     formBar_->hide();
@@ -599,6 +642,86 @@ void TFormOkno_glowne::RefreshPoint() {
     PlaceWarningMarkers(*page, text, [this] { SetMessagesPanelOpen(true, kWarningPanelHeight); });
 }
 
+WindowRect TFormOkno_glowne::PageArea() const {
+  const int left = toolbarWindow_ && toolbarWindow_->isVisible() ? toolbarWindow_->geometry().right() + 2 : 0;
+  const QSize area = mdi_->viewport()->size();
+  return {left, 0, std::max(kMinWindowHeight, area.width() - left), std::max(kMinWindowHeight, area.height())};
+}
+
+std::vector<QMdiSubWindow*> TFormOkno_glowne::ArrangedWindows() const {
+  std::vector<QMdiSubWindow*> out;
+  for (QMdiSubWindow* w : mdi_->subWindowList(QMdiArea::CreationOrder))
+    if (w != toolbarWindow_ && w->isVisible() && !w->isMinimized()) out.push_back(w);
+  return out;
+}
+
+void TFormOkno_glowne::CascadeWindows() {
+  const WindowRect area = PageArea();
+  int k = 0;
+  QMdiSubWindow* last = nullptr;
+  for (QMdiSubWindow* w : ArrangedWindows()) {
+    if (w->isMaximized()) w->showNormal();
+    WindowRect r = CascadeRect(area, k++, PageOf(w) ? kPageWindowWidth : w->width());
+    if (!PageOf(w)) r = FitInto({r.x, r.y, w->width(), w->height()}, area);  // the calculator keeps its size
+    w->setGeometry(QRectOf(r));
+    w->raise();
+    last = w;
+  }
+  if (last) mdi_->setActiveSubWindow(last);
+}
+
+void TFormOkno_glowne::TileWindows() {
+  const std::vector<QMdiSubWindow*> windows = ArrangedWindows();
+  const std::vector<WindowRect> rects = TileRects(PageArea(), static_cast<int>(windows.size()));
+  for (size_t i = 0; i < windows.size(); ++i) {
+    if (windows[i]->isMaximized()) windows[i]->showNormal();
+    windows[i]->setGeometry(QRectOf(rects[i]));
+  }
+}
+
+// The open windows, numbered; the active one checked.
+void TFormOkno_glowne::FillWindowMenu() {
+  for (QAction* a : windowList_) {
+    windowMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  windowList_.clear();
+  int n = 0;
+  for (QMdiSubWindow* w : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+    if (w == toolbarWindow_) continue;
+    QString title = w->windowTitle();
+    if (PageWindow* p = PageOf(w)) title += Q(InstanceLabel(p->InstanceName()));
+    ++n;
+    auto* a = new QAction((n < 10 ? QStringLiteral("&%1 ").arg(n) : QStringLiteral("%1 ").arg(n)) + title, windowMenu_);
+    a->setCheckable(true);
+    a->setChecked(w == mdi_->activeSubWindow());
+    QPointer<QMdiSubWindow> target(w);
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (!target) return;
+      if (target->isMinimized()) target->showNormal();
+      mdi_->setActiveSubWindow(target);
+    });
+    windowMenu_->addAction(a);
+    windowList_.push_back(a);
+  }
+  windowsSeparator_->setVisible(n > 0);
+}
+
+bool TFormOkno_glowne::eventFilter(QObject* watched, QEvent* e) {
+  // Page windows that reached the bottom of the document area keep doing so
+  // when the messages panel or the main window changes its height; none is
+  // left taller than the area.
+  if (watched == mdi_->viewport() && e->type() == QEvent::Resize) {
+    auto* r = static_cast<QResizeEvent*>(e);
+    const int oldHeight = r->oldSize().height(), newHeight = r->size().height();
+    if (oldHeight > 0 && oldHeight != newHeight)
+      for (QMdiSubWindow* w : mdi_->subWindowList())
+        if (PageOf(w) && !w->isMinimized() && !w->isMaximized())
+          w->setGeometry(QRectOf(FollowAreaHeight(RectOf(w->geometry()), oldHeight, newHeight)));
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
 void TFormOkno_glowne::SwitchPage(char letter) {
   PageWindow* page = ActivePage();
   if (!page) return;
@@ -664,6 +787,23 @@ void TFormOkno_glowne::StartUpdater(bool checkOnly) {
     return;
   }
   close();
+}
+
+// The calculator opens inside the document area, right of the Menu window.
+void TFormOkno_glowne::OpenJointWindow() {
+  const bool existed = JointWindow() != nullptr;
+  ShowJointWindow(mdi_);
+  TFormRazemOsobno* w = JointWindow();
+  auto* frame = w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+  if (!frame) return;
+  DropSystemMenuShortcuts(frame);
+  const WindowRect area = PageArea();
+  if (!existed) {
+    frame->adjustSize();
+    frame->setGeometry(QRectOf(FitInto({area.x, area.y, frame->width(), frame->height()}, area)));
+  } else {
+    frame->setGeometry(QRectOf(FitInto(RectOf(frame->geometry()), area)));
+  }
 }
 
 void TFormOkno_glowne::StartCalculator() {

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "shell/form_registry.hpp"
+#include "shell/window_layout.hpp"
 
 class QAction;
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
@@ -65,10 +67,20 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void LeaveEditors();   // every page's box being edited stored, or dropped when refused
   void ShowSetAccess();  // the title says when the open set is read-only
   void FollowLink(const QString& param);
+  // The "Okno" menu: cascade and tile the windows of the document area
+  // (the Menu window stays), and the list of open windows.
+  void CascadeWindows();
+  void TileWindows();
+  QMenu* WindowMenu() const { return windowMenu_; }
+  void FillWindowMenu();
+  // The part of the document area right of the Menu window, in its viewport.
+  WindowRect PageArea() const;
+  void OpenJointWindow();
   static constexpr int kMessagesOpenHeight = 140;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildActions();
@@ -80,6 +92,7 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void SetMessagesPanelOpen(bool open, int height = kMessagesOpenHeight);
   int ShowWholeReturnCheck(bool checkOnly);
   QMdiSubWindow* SubWindowOf(const std::string& instanceName) const;
+  std::vector<QMdiSubWindow*> ArrangedWindows() const;
   void StartUpdater(bool checkOnly);
   void StartCalculator();
   void CheckWholeReturnAction();
@@ -92,6 +105,9 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   std::map<QString, QPushButton*> formButtons_;
   QToolBar* formBar_ = nullptr;
   std::vector<QAction*> pageActions_;
+  QMenu* windowMenu_ = nullptr;
+  QAction* windowsSeparator_ = nullptr;
+  std::vector<QAction*> windowList_;
   QSplitter* splitter_ = nullptr;
   QScrollArea* messagesScroll_ = nullptr;
   QLabel* messages_ = nullptr;

@@ -137,6 +137,19 @@ const FormAction* FindFormAction(std::string_view action) {
 
 std::string FormActionHint(const FormAction& a) { return std::string("Formularz ") + a.caption; }
 
+std::string InstanceLabel(std::string_view instanceName) {
+  const size_t bar = instanceName.find('_');
+  if (bar == std::string_view::npos) return {};
+  const std::string_view rest = instanceName.substr(bar + 1);
+  if (rest == "M" || rest == "m") return " – małżonek";
+  int n = 0;
+  for (char c : rest) {
+    if (c < '0' || c > '9' || n > 100000) return {};
+    n = n * 10 + (c - '0');
+  }
+  return rest.empty() ? std::string() : " – kopia " + std::to_string(n + 1);
+}
+
 std::array<bool, kToolbarActionCount> FormActionsVisible() {
   std::array<bool, kToolbarActionCount> visible{};
   for (int i = 0; i < kToolbarActionCount; ++i) visible[i] = Store().allowed[kFormActions[i].formIndex];

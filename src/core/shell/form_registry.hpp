@@ -93,6 +93,11 @@ std::string SwitchPageClass(std::string_view activeClass, char letter);
 // The page letters ('a'...'f') the form of a page class has.
 std::string PageLetters(std::string_view pageClass);
 
+// How the window list tells the copies of a form apart: " – małżonek" for
+// the spouse's form ("PITMa_M"), " – kopia N" for the N-th copy of an
+// attachment ("PITBa_1" is the second), nothing for a form's first copy.
+std::string InstanceLabel(std::string_view instanceName);
+
 // Deletes the form instance shown in the active window after asking; PIT/O
 // copies only from the highest number down. True when deleted.
 bool DeleteFormInstance(const std::string& instanceName, Desktop& desktop);
