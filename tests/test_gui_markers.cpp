@@ -80,6 +80,89 @@ TEST_F(MessageLinks, AMissingBoxOnlyBringsThePage) {
   EXPECT_FALSE(page->Editor()->isVisible());
 }
 
+// The panel after a correction or a closing: the messages and markers of
+// what the set holds now.
+class PanelAfterChanges : public GuiFixture {
+ protected:
+  // PIT-37 whose box 93 exceeds box 64 (message with a POPRAW link to
+  // page 2), page 1 shown and the panel refreshed.
+  PageWindow& Pit37WithAnError() {
+    WindowWithSet("PIT37", 1);
+    solv::WriteField("P10a", "[X]", "PIT37a");
+    solv::WriteField("P39", "1000,00", "PIT37a");
+    solv::WriteField("P93", "1500,00", "PIT37a");
+    PageWindow& page = OpenPage("TPIT37b", "PIT37a");
+    window_->RequestRefresh();
+    window_->RefreshPoint();
+    EXPECT_TRUE(Panel().contains(QStringLiteral("Poz.93"))) << Panel().toStdString();
+    EXPECT_EQ(MarkersOf(page, MarkerFamily::Warning).size(), 1);
+    return page;
+  }
+  QString Panel() const { return window_->MessagesLabel()->text(); }
+  size_t WarningMarkersOnOpenPages() const {
+    size_t n = 0;
+    for (const std::string& name : window_->OpenWindowNames())
+      n += static_cast<size_t>(MarkersOf(*window_->Page(name), MarkerFamily::Warning).size());
+    return n;
+  }
+};
+
+// A POPRAW link to another page of the form: switching the page runs a
+// refresh point before the value is stored; the panel still shows the
+// messages after the correction.
+TEST_F(PanelAfterChanges, ACorrectionOnAnotherPageRefreshesThePanel) {
+  for (const char* from : {"TPIT37b", "TPIT37a"}) {
+    Pit37WithAnError();
+    if (std::string(from) == "TPIT37a") window_->SwitchPage('a');
+    ASSERT_EQ(window_->ActivePage()->Info().className, from);
+    window_->FollowLink(QStringLiteral("popraw#1000,00#PIT37b#P93"));
+    PageWindow* page = window_->ActivePage();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->Info().className, "TPIT37b");
+    ASSERT_EQ(page->Editor()->text(), QStringLiteral("1000,00"));
+    Key(*page, Qt::Key_Return);
+    EXPECT_EQ(Stored("P93", "PIT37a"), "1000,00") << from;
+    EXPECT_FALSE(Panel().contains(QStringLiteral("Poz.93"))) << from << ": " << Panel().toStdString();
+    EXPECT_EQ(MarkersOf(*page, MarkerFamily::Warning).size(), 0) << from;
+    window_.reset();
+  }
+}
+
+// Closing a form window in any way empties the panel and takes the
+// warning markers away, from every page still open too.
+TEST_F(PanelAfterChanges, ClosingAFormEmptiesThePanel) {
+  const char* ways[] = {"Zamknij", "Zamknij wszystkie", "title bar"};
+  for (const char* way : ways) {
+    Pit37WithAnError();
+    OpenPage("TPITOa", "PITOa");  // a second form stays open
+    window_->BringToFront("PIT37a");
+    window_->RequestRefresh();
+    window_->RefreshPoint();
+    ASSERT_TRUE(Panel().contains(QStringLiteral("Poz.93")));
+    const std::string w = way;
+    if (w == "Zamknij") window_->Action(QStringLiteral("Action3"))->trigger();
+    else if (w == "Zamknij wszystkie") window_->Action(QStringLiteral("Action5"))->trigger();
+    else window_->Page("PIT37a")->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(window_->Page("PIT37a"), nullptr) << way;
+    EXPECT_FALSE(Panel().contains(QStringLiteral("Poz.93"))) << way;
+    EXPECT_TRUE(Panel().contains(QStringLiteral("Brak komunikatów"))) << way;
+    EXPECT_EQ(WarningMarkersOnOpenPages(), 0u) << way;
+    window_.reset();
+  }
+}
+
+// A box being edited when its window is closed from the title bar is stored.
+TEST_F(PanelAfterChanges, ClosingFromTheTitleBarStoresTheBoxBeingEdited) {
+  WindowWithSet("PIT37", 1);
+  PageWindow& page = OpenPage("TPIT37b", "PIT37a");
+  Click(page, "p39");
+  Type(page, "250");
+  page.parentWidget()->close();
+  QApplication::processEvents();
+  EXPECT_EQ(Stored("P39", "PIT37a"), "250,00");
+}
+
 class WarningMarkers : public GuiFixture {
  protected:
   // The panel refreshed over a list holding `messages`.

@@ -166,10 +166,12 @@ void TFormOkno_glowne::BuildActions() {
   });
   test->setShortcuts({QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(Qt::Key_F5)});
   add("ActionUsun", QStringLiteral("&Usuń"), [this] { DeleteAction(); });
+  // Closing empties the message list and the panel with it, markers too.
   QAction* close = add("Action3", QStringLiteral("&Zamknij"), [this] {
     if (QMdiSubWindow* w = mdi_->activeSubWindow(); PageOf(w)) {
       ClosePage(PageOf(w)->InstanceName());
       ClearMessages();
+      RequestRefresh();
       RefreshPoint();
     }
   });
@@ -178,6 +180,7 @@ void TFormOkno_glowne::BuildActions() {
     CloseAllPages();
     EnableFormActions();
     ClearMessages();
+    RequestRefresh();
     RefreshPoint();
   });
   for (const FormAction& fa : kFormActions) {
@@ -490,6 +493,7 @@ void TFormOkno_glowne::CreatePage(const std::string& className, const std::strin
   QMdiSubWindow* sub = mdi_->addSubWindow(page, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->installEventFilter(this);
   DropSystemMenuShortcuts(sub);
   sub->setWindowTitle(Q(def->info.Caption()));
   // Each new window takes the first free place of the cascade right of the
@@ -601,12 +605,13 @@ void TFormOkno_glowne::LockOpenPages() {
 }
 
 // The transfer and information markers of a page: amounts of attachments
-// offered for its boxes; a locked box gets none.
+// offered for its boxes, a locked box getting none; and the information
+// that a box (a computed one too) was cut down by a limit.
 void TFormOkno_glowne::PlaceTransfers(PageWindow& page) {
   std::vector<TransferMarker> markers;
   for (const auto& m : solv::MarkersFor(page.InstanceName(), page.Info().className)) {
     TKVZEditField* cell = page.Cell(m.cellName);
-    if (!cell || !page.IsEditable(cell)) continue;
+    if (!cell || (!m.information && !page.IsEditable(cell))) continue;
     TransferMarker marker{m.cellName, m.title, m.text, {}};
     if (!m.information) {
       QPointer<PageWindow> target(&page);
@@ -638,8 +643,12 @@ void TFormOkno_glowne::RefreshPoint() {
   refreshRequested_ = false;
   const std::string text = MessagesText();
   messages_->setText(Q(solv::MarkupToRichText(text)));
-  if (PageWindow* page = ActivePage())
-    PlaceWarningMarkers(*page, text, [this] { SetMessagesPanelOpen(true, kWarningPanelHeight); });
+  // The warning markers show the panel's messages: those of other pages
+  // stood for an earlier text.
+  PageWindow* active = ActivePage();
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w); p && p != active) RemoveMarkers(*p, MarkerFamily::Warning);
+  if (active) PlaceWarningMarkers(*active, text, [this] { SetMessagesPanelOpen(true, kWarningPanelHeight); });
 }
 
 WindowRect TFormOkno_glowne::PageArea() const {
@@ -708,6 +717,18 @@ void TFormOkno_glowne::FillWindowMenu() {
 }
 
 bool TFormOkno_glowne::eventFilter(QObject* watched, QEvent* e) {
+  // A form window closed in any way (its title bar, its system menu,
+  // "Zamknij") stores the box being edited first; unless it only gives way
+  // to another page of its form, the message list and the panel are emptied.
+  if (e->type() == QEvent::Close && !destroying_)
+    if (PageWindow* page = PageOf(qobject_cast<QMdiSubWindow*>(watched))) {
+      if (!page->CurrentCell().empty() && !page->LeaveEditor()) page->HideEditor();
+      if (!switching_) {
+        ClearMessages();
+        RequestRefresh();
+        RefreshPoint();
+      }
+    }
   // Page windows that reached the bottom of the document area keep doing so
   // when the messages panel or the main window changes its height; none is
   // left taller than the area.
@@ -734,7 +755,9 @@ void TFormOkno_glowne::SwitchPage(char letter) {
   const std::string name = page->InstanceName();
   const QRect geometry = sub->geometry();
   page->LeaveEditor();
+  switching_ = true;
   sub->close();
+  switching_ = false;
   QApplication::processEvents();
   CreatePage(cls, name);
   if (QMdiSubWindow* now = SubWindowOf(name)) now->setGeometry(geometry);
@@ -756,8 +779,17 @@ void TFormOkno_glowne::FollowLink(const QString& param) {
   SetMessagesPanelOpen(false);
   const LinkTarget link = ParseLink(param.toStdString());
   // The correction is stored when the editor is left; the panel shows the
-  // new messages at the refresh point after that.
-  if (link.correct) RequestRefresh();
+  // new messages at the refresh point after that. The request is raised
+  // last: bringing the page, switching it and leaving a box edited there
+  // each run a refresh point, which would use it up before the correction
+  // is stored.
+  struct RaiseAtEnd {
+    TFormOkno_glowne& w;
+    bool on;
+    ~RaiseAtEnd() {
+      if (on) w.RequestRefresh();
+    }
+  } raise{*this, link.correct};
   PageWindow* target = nullptr;
   for (QMdiSubWindow* w : mdi_->subWindowList())
     if (PageWindow* p = PageOf(w); p && LinkPageMatches(link.page, p->InstanceName())) {

@@ -117,6 +117,7 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   bool refreshRequested_ = false;
   bool started_ = false;
   bool destroying_ = false;
+  bool switching_ = false;  // a page window gives way to another page of its form
   QPointer<QMdiSubWindow> lastActive_;
 };
 

@@ -32,6 +32,22 @@ QString ColourOf(MarkerFamily f) {
   return QStringLiteral("black");
 }
 
+// What the pointer shows over a marker: its hint "TITLE|TEXT" made
+// readable. The hint itself stays the marker's own (a warning's "Uwaga|-1"
+// and a help topic are for the program, not the user).
+QString ToolTipOf(MarkerFamily family, const QString& hint) {
+  const qsizetype bar = hint.indexOf(u'|');
+  const QString title = bar < 0 ? hint : hint.left(bar);
+  const QString text = bar < 0 ? QString() : hint.mid(bar + 1);
+  if (family == MarkerFamily::Warning && text == QStringLiteral("-1"))
+    return QStringLiteral("Uwaga: ta pozycja ma komunikat na liście komunikatów (kliknij, aby ją pokazać)");
+  if (family == MarkerFamily::Help || text.isEmpty()) return title;
+  QString body = text.toHtmlEscaped();
+  body.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+  body.replace(u'\n', QStringLiteral("<br>"));
+  return QStringLiteral("<b>%1</b><br>%2").arg(title.toHtmlEscaped(), body);
+}
+
 // A balloon's text that reacts to a click.
 class BalloonText : public QLabel {
  public:
@@ -67,7 +83,7 @@ PageMarker::PageMarker(MarkerFamily family, const QString& hint, const QPoint& a
   const QString colour = caption.size() > 1 ? QStringLiteral("black") : ColourOf(family);
   setStyleSheet(QStringLiteral("QToolButton{color:%1;}").arg(colour));
   setGeometry(at.x(), at.y(), 20, 20);
-  setToolTip(hint);
+  setToolTip(ToolTipOf(family, hint));
   setCursor(Qt::PointingHandCursor);
   connect(this, &QToolButton::clicked, this, &PageMarker::Clicked);
   show();
@@ -86,7 +102,8 @@ void PageMarker::Clicked() {
   }
   const qsizetype bar = hint_.indexOf(u'|');
   Shrink();
-  ShowMarkerBalloon(*this, hint_.left(bar), bar < 0 ? QString() : hint_.mid(bar + 1));
+  ShowMarkerBalloon(*this, hint_.left(bar), bar < 0 ? QString() : hint_.mid(bar + 1), {},
+                    family_ == MarkerFamily::Warning ? BalloonIcon::Error : BalloonIcon::Information);
 }
 
 QList<PageMarker*> MarkersOf(const PageWindow& page, MarkerFamily family) {
@@ -109,8 +126,14 @@ PageMarker* AddMarker(PageWindow& page, MarkerFamily family, const QPoint& at, c
 }
 
 QWidget* ShowMarkerBalloon(PageMarker& marker, const QString& title, const QString& text,
-                           std::function<void()> onClick) {
-  auto* balloon = new QFrame(&marker, Qt::ToolTip);
+                           std::function<void()> onClick, BalloonIcon icon) {
+  return ShowBalloon(marker, marker.mapToGlobal(QPoint(marker.width(), marker.height())), title, text,
+                     std::move(onClick), icon);
+}
+
+QWidget* ShowBalloon(QWidget& owner, const QPoint& globalAt, const QString& title, const QString& text,
+                     std::function<void()> onClick, BalloonIcon kind) {
+  auto* balloon = new QFrame(&owner, Qt::ToolTip);
   balloon->setObjectName(QStringLiteral("markerBalloon"));
   balloon->setAttribute(Qt::WA_DeleteOnClose);
   balloon->setFrameShape(QFrame::Box);
@@ -119,7 +142,12 @@ QWidget* ShowMarkerBalloon(PageMarker& marker, const QString& title, const QStri
   v->setContentsMargins(8, 6, 8, 8);
   auto* head = new QHBoxLayout;
   auto* icon = new QLabel(balloon);
-  icon->setPixmap(balloon->style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(16, 16));
+  icon->setObjectName(QStringLiteral("balloonIcon"));
+  icon->setPixmap(balloon->style()
+                      ->standardIcon(kind == BalloonIcon::Error     ? QStyle::SP_MessageBoxCritical
+                                     : kind == BalloonIcon::Warning ? QStyle::SP_MessageBoxWarning
+                                                                    : QStyle::SP_MessageBoxInformation)
+                      .pixmap(16, 16));
   head->addWidget(icon);
   auto* caption = new QLabel(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()), balloon);
   head->addWidget(caption, 1);
@@ -136,7 +164,7 @@ QWidget* ShowMarkerBalloon(PageMarker& marker, const QString& title, const QStri
   body->setMaximumWidth(420);
   v->addWidget(body);
   balloon->adjustSize();
-  balloon->move(marker.mapToGlobal(QPoint(marker.width(), marker.height())));
+  balloon->move(globalAt);
   balloon->show();
   QTimer::singleShot(10000, balloon, &QWidget::close);
   return balloon;

@@ -37,11 +37,18 @@ QList<PageMarker*> MarkersOf(const PageWindow& page, MarkerFamily family);
 void RemoveMarkers(PageWindow& page, MarkerFamily family);
 PageMarker* AddMarker(PageWindow& page, MarkerFamily family, const QPoint& at, const QString& hint);
 
-// The balloon of a marker: title with an error icon, text and a close
-// button at the marker's bottom-right corner, for 10 seconds; a click on its
-// text runs onClick (when given) and closes it.
+enum class BalloonIcon { Information, Warning, Error };
+
+// A balloon: title with its icon, text and a close button at globalAt, for
+// 10 seconds, owned by owner; a click on its text runs onClick (when given)
+// and closes it.
+QWidget* ShowBalloon(QWidget& owner, const QPoint& globalAt, const QString& title, const QString& text,
+                     std::function<void()> onClick = {}, BalloonIcon icon = BalloonIcon::Information);
+
+// The balloon of a marker at its bottom-right corner: an offer to transfer
+// and an information carry the information icon, a warning the error icon.
 QWidget* ShowMarkerBalloon(PageMarker& marker, const QString& title, const QString& text,
-                           std::function<void()> onClick = {});
+                           std::function<void()> onClick = {}, BalloonIcon icon = BalloonIcon::Information);
 
 // Warning markers "Uwaga|-1" next to the boxes the panel's links point at;
 // their click runs onOpenPanel and hides the marker.
