@@ -50,13 +50,168 @@ TEST(EditFilter, TypedTextByEditType) {
       {EditType::kvzFloatORString, "ab", U".", "ab."},      // not a number: a string
       {EditType::kvzFloatORString, "12", U",5.", "12,5"},   // a number stays one
       {EditType::kvzFloatORString, "12", U"x", "12x"},      // a key outside AdmitKey makes it a string
-      {EditType::kvzString, "abc", U"\x1b" U"d", "d"},      // Escape empties
+      {EditType::kvzString, "abc", U"\x1b" U"d", "d"},      // Escape: back to the box's value (empty here)
   };
   for (const auto& c : cases) {
     const EditorState s = TypeAll(Editor(c.type, c.start), c.keys);
     EXPECT_EQ(s.text, c.expected) << "type " << static_cast<int>(c.type) << " start '" << c.start << "'";
     EXPECT_EQ(s.type, c.type) << "the type returns to its own after each key";
   }
+}
+
+// A separator typed before exactly three digits at the end grouped
+// thousands when a second one follows; otherwise the second one is refused.
+TEST(EditFilter, ASecondSeparatorAfterAThousandsGroupIsTheDecimalComma) {
+  const struct {
+    EditType type;
+    std::u32string keys;
+    const char* expected;
+  } cases[] = {
+      {EditType::kvzFloatMinus, U"1.234,56", "1234,56"},
+      {EditType::kvzFloatMinus, U"1,234.56", "1234,56"},
+      {EditType::kvzFloat, U"12.345,5", "12345,5"},
+      {EditType::kvzFloatMinus, U"-1.234,56", "-1234,56"},
+      {EditType::kvzFloatMinus, U"1.234.567,89", "1234567,89"},  // the second group too
+      {EditType::kvzFloat, U"1.23,4", "1,234"},                  // two digits: a decimal comma, the second refused
+      {EditType::kvzFloat, U"1.2345,6", "1,23456"},
+      {EditType::kvzFloat, U".234,5", "0,2345"},                  // no group of thousands starts with 0
+  };
+  for (const auto& c : cases) {
+    EditorState s = Editor(c.type);
+    for (char32_t k : c.keys) {
+      // A refused key leaves everything as it was; ".234" starts with "0,".
+      if (s.text.empty() && k == U'.') s = TypeKey(s, U'0').state;
+      s = TypeKey(s, k).state;
+    }
+    EXPECT_EQ(s.text, c.expected) << std::string(c.keys.begin(), c.keys.end());
+  }
+  // Not at the end of the text: refused.
+  EditorState inside = Editor(EditType::kvzFloat, "1,234");
+  inside.caret = inside.selStart = 2;
+  const KeyResult r = TypeKey(inside, U',');
+  EXPECT_FALSE(r.accepted);
+  EXPECT_EQ(r.state.text, "1,234");
+}
+
+// A refused key changes nothing, not even the selection (a key typed next
+// still replaces it), and says why; a blank between digit groups is left
+// out without a word.
+TEST(EditFilter, RefusedKeysSayWhyAndKeepTheSelection) {
+  const struct {
+    EditType type;
+    char32_t key;
+    bool says;
+  } cases[] = {
+      {EditType::kvzFloat, U'-', true},      {EditType::kvzFloat, U'a', true},
+      {EditType::kvzFloat, U',', true},      {EditType::kvzFloatMinus, U'x', true},
+      {EditType::kvzInteger, U',', true},    {EditType::kvzInteger, U'z', true},
+      {EditType::kvzFloat, U' ', false},     {EditType::kvzInteger, U' ', false},
+  };
+  for (const auto& c : cases) {
+    EditorState s = Editor(c.type, "0,00");
+    s.selStart = 0;
+    s.selLength = 4;
+    s.caret = 4;
+    const KeyResult r = TypeKey(s, c.key);
+    if (c.type == EditType::kvzFloat && c.key == U',') {
+      EXPECT_FALSE(r.accepted) << "the text holds a comma";
+    } else {
+      EXPECT_FALSE(r.accepted) << static_cast<uint32_t>(c.key);
+    }
+    EXPECT_EQ(r.state.text, "0,00");
+    EXPECT_EQ(r.state.selStart, 0);
+    EXPECT_EQ(r.state.selLength, 4);
+    EXPECT_EQ(r.state.caret, 4);
+    EXPECT_EQ(!r.refusal.empty(), c.says) << static_cast<uint32_t>(c.key) << " '" << r.refusal << "'";
+  }
+  // "-500" over a selected "0,00" in a money box: the minus stays at the
+  // start, the digits follow it; never "0,00500".
+  EditorState money = Editor(EditTypeOf(CellKind::Money), "0,00");
+  money.selStart = 0;
+  money.selLength = 4;
+  EXPECT_EQ(TypeAll(money, U"-500").text, "-500");
+  EditorState plain = Editor(EditType::kvzFloat, "0,00");
+  plain.selStart = 0;
+  plain.selLength = 4;
+  EXPECT_EQ(TypeAll(plain, U"-500").text, "500");
+}
+
+TEST(EditFilter, EscapeCancelsTheEditAndRestoresTheBoxValue) {
+  EditorState s = Editor(EditType::kvzFloatMinus, "123");
+  s.original = "500,00";
+  const KeyResult r = TypeKey(s, kKeyEscape);
+  EXPECT_TRUE(r.cancel);
+  EXPECT_EQ(r.state.text, "500,00");
+  EXPECT_EQ(r.state.caret, 6);
+  EXPECT_FALSE(TypeKey(s, U'4').cancel);
+}
+
+// Pasted text: one amount, all or nothing.
+TEST(EditFilter, PastedAmountsAreTakenWholeOrRefusedWithTheReason) {
+  const struct {
+    EditType type;
+    const char* start;  // all of it selected
+    std::u32string pasted;
+    const char* expected;  // nullptr: refused, the text stays start
+  } cases[] = {
+      {EditType::kvzFloatMinus, "0,00", U"1.234,56", "1234,56"},
+      {EditType::kvzFloatMinus, "0,00", U"1,234.56", "1234,56"},
+      {EditType::kvzFloatMinus, "0,00", U"1 234,56", "1234,56"},
+      {EditType::kvzFloatMinus, "0,00", U"1 234,56 zł", "1234,56"},
+      {EditType::kvzFloatMinus, "0,00", U" 1.234.567 ", "1234567"},
+      {EditType::kvzFloatMinus, "0,00", U"12.5", "12,5"},
+      {EditType::kvzFloatMinus, "0,00", U"-500", "-500"},
+      {EditType::kvzFloatMinus, "0,00", U"1234\r\n", "1234"},
+      {EditType::kvzFloatMinus, "0,00", U"1.234", nullptr},     // thousands or grosz: unknown
+      {EditType::kvzFloatMinus, "0,00", U"1,234", nullptr},
+      {EditType::kvzFloatMinus, "0,00", U"1234,567", nullptr},  // three decimals
+      {EditType::kvzFloatMinus, "0,00", U"12,3,4", nullptr},
+      {EditType::kvzFloatMinus, "0,00", U"1.23.456", nullptr},  // not groups of three
+      {EditType::kvzFloatMinus, "0,00", U"12abc", nullptr},
+      {EditType::kvzFloatMinus, "0,00", U"5-", nullptr},
+      {EditType::kvzFloat, "0,00", U"-500", nullptr},           // no minus in this box
+      {EditType::kvzInteger, "0", U"1.234", "1234"},
+      {EditType::kvzInteger, "0", U"-12", "-12"},
+      {EditType::kvzInteger, "0", U"12,5", nullptr},
+      {EditType::kvzString, "", U"Ala\r\nma", "Alama"},
+  };
+  for (const auto& c : cases) {
+    EditorState s = Editor(c.type, c.start);
+    s.selStart = 0;
+    s.selLength = static_cast<int>(s.text.size());
+    const KeyResult r = InsertText(s, c.pasted);
+    const std::string what(c.pasted.begin(), c.pasted.end());
+    if (c.expected) {
+      EXPECT_TRUE(r.accepted) << what << ": " << r.refusal;
+      EXPECT_EQ(r.state.text, c.expected) << what;
+    } else {
+      EXPECT_FALSE(r.accepted) << what << " gave " << r.state.text;
+      EXPECT_EQ(r.state.text, c.start) << what;
+      EXPECT_FALSE(r.refusal.empty()) << what;
+    }
+  }
+  // Into a text that holds a comma, a pasted decimal part is refused whole.
+  EditorState holding = Editor(EditType::kvzFloatMinus, "12,5");
+  EXPECT_FALSE(InsertText(holding, U"3,4").accepted);
+  EXPECT_EQ(InsertText(holding, U"34").state.text, "12,534");
+}
+
+// What the leaving editor refuses rather than store another number.
+TEST(EditFilter, EntriesThatWouldBecomeAnotherNumberAreRefused) {
+  const struct {
+    CellKind kind;
+    const char* text;
+    bool refused;
+  } cases[] = {
+      {CellKind::Money, "1234,5", false},     {CellKind::Money, "", false},
+      {CellKind::Money, "0,00500", true},     {CellKind::Money, "1,234", true},
+      {CellKind::Money, "-500", true},        {CellKind::Money, "2500000000", true},
+      {CellKind::Money, "1999999999,99", false}, {CellKind::Integer, "-12", false},
+      {CellKind::Integer, "2500000000", true}, {CellKind::Integer, "12#", false},  // a conversion error instead
+      {CellKind::Text, "-500", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(!EntryRefusal(c.kind, c.text).empty(), c.refused) << c.text;
 }
 
 TEST(EditFilter, BlankIsRejectedForEveryTypeButString) {

@@ -252,7 +252,8 @@ TEST_F(SetFileCharacters, PastedTextFollowsTheSameRules) {
   ASSERT_EQ(messages_.calls.size(), 1u);
   EXPECT_EQ(messages_.calls[0].message, "Znaku „ñ” nie można zapisać w zestawie (kodowanie Windows-1250).");
 
-  // Money cells take pasted digits only.
+  // Money cells take a pasted amount whole, or refuse it whole with the
+  // reason: "12a 3,4,5" is no amount (it once became 123,45).
   Key(page, Qt::Key_Return);
   window_->SwitchPage('b');
   ASSERT_NE(window_->ActivePage(), nullptr);
@@ -261,7 +262,12 @@ TEST_F(SetFileCharacters, PastedTextFollowsTheSameRules) {
   money.Editor()->clear();
   QGuiApplication::clipboard()->setText(QStringLiteral("12a 3,4,5"));
   Key(money, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(money.Editor()->text().toStdString(), "123,45");
+  EXPECT_EQ(money.Editor()->text().toStdString(), "");
+  ASSERT_NE(money.Editor()->RefusalBalloon(), nullptr);
+  EXPECT_TRUE(money.Editor()->RefusalBalloon()->isVisible());
+  QGuiApplication::clipboard()->setText(QStringLiteral("1.234,56"));
+  Key(money, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(money.Editor()->text().toStdString(), "1234,56");
 }
 
 }  // namespace

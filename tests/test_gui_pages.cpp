@@ -2,6 +2,7 @@
 // its keys, the stored values and what the recalculation makes of them.
 #include "test_gui_fixture.hpp"
 
+#include <QClipboard>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolBar>
@@ -49,12 +50,13 @@ TEST_F(PageEditing, TypedKeysAreFiltered) {
   };
   for (const Case& c : cases) {
     Click(page, c.cell);
+    const QString before = page.Editor()->text();
     page.Editor()->clear();
     Type(page, c.typed);
     EXPECT_EQ(page.Editor()->text().toStdString(), c.shown) << c.typed;
-    Key(page, Qt::Key_Escape);  // empties the editor
-    EXPECT_TRUE(page.Editor()->text().isEmpty());
-    Key(page, Qt::Key_Return);
+    Key(page, Qt::Key_Escape);  // cancels: the box keeps its value
+    EXPECT_EQ(page.Editor()->text(), before);
+    EXPECT_FALSE(page.Editor()->isVisible());
   }
 }
 
@@ -71,11 +73,12 @@ TEST_F(PageEditing, EmptyOrOutOfRangeEntriesFallBack) {
     const char* key;
     const char* typed;
     std::string stored;
+    bool refused;  // the editor keeps the entry, with a balloon; nothing is stored
   };
   const Case cases[] = {
-      {"p39", "P39", "2500000000", "0,00"},  // out of range: the cell's NoValue
-      {"p39", "P39", "", "0,00"},            // empty money: formatted as 0
-      {"p43", "P43", "", p43NoValue},        // empty integer: its NoValue
+      {"p39", "P39", "2500000000", "", true},  // out of range: refused, not stored as the NoValue
+      {"p39", "P39", "", "0,00", false},       // empty money: formatted as 0
+      {"p43", "P43", "", p43NoValue, false},   // empty integer: its NoValue
   };
   for (const Case& c : cases) {
     Click(page, c.cell);
@@ -83,6 +86,8 @@ TEST_F(PageEditing, EmptyOrOutOfRangeEntriesFallBack) {
     Type(page, c.typed);
     Key(page, Qt::Key_Return);
     EXPECT_EQ(Stored(c.key, "PIT37a"), c.stored) << c.cell << " '" << c.typed << "'";
+    EXPECT_EQ(page.Editor()->isVisible(), c.refused) << c.cell << " '" << c.typed << "'";
+    if (c.refused) Key(page, Qt::Key_Escape);
   }
 }
 
@@ -99,6 +104,118 @@ TEST_F(PageEditing, ClickingAnotherCellStoresTheEditedOne) {
   EXPECT_EQ(Stored("P41", "PIT37a"), "70,00");
   EXPECT_TRUE(page.Editor()->isVisible());
   EXPECT_NE(page.CurrentCell(), "p40");
+}
+
+// No typed or pasted amount is stored as another number: a thousands
+// separator is taken for one, anything else is refused with a balloon.
+TEST_F(PageEditing, TypedAndPastedAmountsNeverBecomeOtherNumbers) {
+  PageWindow& page = Pit37Page2();
+  const struct {
+    const char* text;
+    bool paste;
+    const char* shown;   // the editor's text before leaving
+    const char* stored;  // nullptr: refused when left, nothing stored
+    bool refusedAtOnce;  // a balloon before the editor is left
+  } cases[] = {
+      {"-500", false, "-500", nullptr, false},  // was 0,00500, stored as 0,01
+      {"1.234,56", false, "1234,56", "1234,56", false},
+      {"1.234,56", true, "1234,56", "1234,56", false},
+      {"1 234,56 zł", true, "1234,56", "1234,56", false},
+      {"1,234.56", true, "1234,56", "1234,56", false},
+      {"1.234", false, "1,234", nullptr, false},  // was 1,23
+      {"1.234", true, "0,00", "0,00", true},      // thousands or grosz? the paste is refused, the box keeps 0,00
+      {"0,005", false, "0,005", nullptr, false},
+      {"-500", true, "-500", nullptr, false},
+      {"12x", false, "12", "12,00", true},        // a letter is refused as it is typed
+  };
+  for (const auto& c : cases) {
+    solv::WriteField("P39", "0,00", "PIT37a");
+    page.ReloadCells();
+    Click(page, "p39");
+    ASSERT_EQ(page.Editor()->text(), QStringLiteral("0,00"));
+    ASSERT_EQ(page.Editor()->selectedText(), QStringLiteral("0,00"));
+    if (c.paste) {
+      QGuiApplication::clipboard()->setText(QString::fromUtf8(c.text));
+      Key(page, Qt::Key_V, Qt::ControlModifier);
+    } else {
+      Type(page, c.text);
+    }
+    EXPECT_EQ(page.Editor()->text().toStdString(), c.shown) << c.text << (c.paste ? " pasted" : " typed");
+    const bool balloon = page.Editor()->RefusalBalloon() && page.Editor()->RefusalBalloon()->isVisible();
+    EXPECT_EQ(balloon, c.refusedAtOnce) << c.text;
+    Key(page, Qt::Key_Return);
+    if (c.stored) {
+      EXPECT_FALSE(page.Editor()->isVisible()) << c.text;
+      EXPECT_EQ(Stored("P39", "PIT37a"), c.stored) << c.text;
+    } else {
+      EXPECT_TRUE(page.Editor()->isVisible()) << c.text << ": the refused entry stays";
+      ASSERT_NE(page.Editor()->RefusalBalloon(), nullptr) << c.text;
+      EXPECT_TRUE(page.Editor()->RefusalBalloon()->isVisible()) << c.text;
+      EXPECT_EQ(Stored("P39", "PIT37a"), "0,00") << c.text;
+      Key(page, Qt::Key_Escape);
+    }
+  }
+}
+
+// A refused key leaves the selection: the next key still replaces the
+// whole text, and a balloon says why the key was refused.
+TEST_F(PageEditing, ARefusedKeyKeepsTheSelection) {
+  PageWindow& page = Pit37Page2();
+  Click(page, "p43");  // an integer box: no comma
+  Type(page, "1");
+  Key(page, Qt::Key_Return);
+  Click(page, "p43");
+  ASSERT_TRUE(page.Editor()->hasSelectedText());
+  Type(page, ",");
+  EXPECT_EQ(page.Editor()->text(), QStringLiteral("1"));
+  EXPECT_TRUE(page.Editor()->hasSelectedText());
+  ASSERT_NE(page.Editor()->RefusalBalloon(), nullptr);
+  EXPECT_TRUE(page.Editor()->RefusalBalloon()->isVisible());
+  Type(page, "7");
+  EXPECT_EQ(page.Editor()->text(), QStringLiteral("7"));
+}
+
+// Escape cancels the edit: the box shows and keeps the value it had, and
+// leaving afterwards stores nothing else.
+TEST_F(PageEditing, EscapeRestoresTheBoxValue) {
+  PageWindow& page = Pit37Page2();
+  Click(page, "p39");
+  Type(page, "500");
+  Key(page, Qt::Key_Return);
+  ASSERT_EQ(Stored("P39", "PIT37a"), "500,00");
+  Click(page, "p39");
+  page.Editor()->clear();
+  Type(page, "123");
+  Key(page, Qt::Key_Escape);
+  EXPECT_FALSE(page.Editor()->isVisible());
+  EXPECT_TRUE(page.CurrentCell().empty());
+  EXPECT_EQ(page.Cell("p39")->Caption(), "500,00");
+  Click(page, "p40");  // leaving by a click elsewhere
+  Key(page, Qt::Key_Return);
+  EXPECT_EQ(Stored("P39", "PIT37a"), "500,00");
+  EXPECT_EQ(Stored("P41", "PIT37a"), "500,00");
+}
+
+// The whole frame of a box takes the click: PIT-28 box 5 from its caption.
+TEST_F(PageEditing, TheCaptionOfABoxTakesTheClick) {
+  WindowWithSet("PIT28", 1);
+  PageWindow& page = OpenPage("TPIT28a", "PIT28a");
+  const QRect cell = page.CellRect(page.Cell("p5"));
+  const QRect frame = page.FrameRect(page.Cell("p5"));
+  ASSERT_GE(cell.top() - frame.top(), 24);
+  QTest::mouseClick(page.Sheet(), Qt::LeftButton, {}, QPoint(frame.left() + 60, frame.top() + 6));
+  EXPECT_EQ(page.CurrentCell(), "p5");
+  EXPECT_TRUE(page.Editor()->isVisible());
+  EXPECT_EQ(page.Editor()->geometry().top(), cell.top());  // the editor stands over the cell as before
+  // A click on the caption of the box being edited keeps the entry.
+  Type(page, "US KRAKÓW");
+  QTest::mouseClick(page.Sheet(), Qt::LeftButton, {}, QPoint(frame.left() + 60, frame.top() + 6));
+  EXPECT_EQ(page.Editor()->text(), QStringLiteral("US KRAKÓW"));
+  // An option's text is its target too.
+  const QRect option = page.FrameRect(page.Cell("p6b"));
+  QTest::mouseClick(page.Sheet(), Qt::LeftButton, {}, QPoint(option.right() - 10, option.center().y()));
+  EXPECT_EQ(Stored("P5", "PIT28a"), "US KRAKÓW");
+  EXPECT_EQ(page.Cell("p6b")->Caption(), "[X]");
 }
 
 class FirstPage : public GuiFixture {};

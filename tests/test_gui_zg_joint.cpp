@@ -1,4 +1,5 @@
 // The PIT/ZG revenue-and-costs dialog and the joint-versus-separate window.
+#include <QClipboard>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -93,6 +94,24 @@ TEST_F(JointWindow, EntriesAcceptAmountsOnly) {
   QTest::keyClicks(In("Przychod2"), QStringLiteral("700"));
   In("Przychod1")->setFocus();
   EXPECT_EQ(In("Przychod2")->text(), QStringLiteral("700"));
+}
+
+// No typed or pasted amount becomes another number: a thousands separator
+// is one, a refused key keeps the selection and a balloon says why.
+TEST_F(JointWindow, ThousandsSeparatorsAndRefusedKeys) {
+  solv::app::ShowJointWindow(nullptr);
+  QTest::keyClicks(In("Przychod1"), QStringLiteral("1.234,56"));
+  EXPECT_EQ(In("Przychod1")->text(), QStringLiteral("1234,56"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("40 019,00"));
+  In("Przychod2")->setFocus();
+  QTest::keyClick(In("Przychod2"), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(In("Przychod2")->text(), QStringLiteral("40019,00"));
+  In("Przychod2")->selectAll();
+  QTest::keyClick(In("Przychod2"), Qt::Key_Minus);
+  EXPECT_EQ(In("Przychod2")->text(), QStringLiteral("40019,00"));
+  EXPECT_EQ(In("Przychod2")->selectedText(), QStringLiteral("40019,00"));
+  ASSERT_NE(In("Przychod2")->RefusalBalloon(), nullptr);
+  EXPECT_TRUE(In("Przychod2")->RefusalBalloon()->isVisible());
 }
 
 TEST_F(JointWindow, AtMostOneWindowInTheDocumentArea) {
@@ -193,6 +212,27 @@ TEST_F(ZgDialog, StoresRevenueAndCostsAndRecalculates) {
     EXPECT_EQ(Stored(c.box, "PITZGa"), c.income);
     EXPECT_EQ(Stored(c.totalBox, "PITZGa"), c.total);
   }
+}
+
+// Revenue with three decimals would be rounded: OK is refused with a
+// balloon until it is corrected.
+TEST_F(ZgDialog, AnEntryThatWouldBeRoundedIsRefused) {
+  ASSERT_GT(solv::CreateSet(solv::DataFolder(), "PIT36", 1), 0);
+  solv::WriteField("p1", "1234567890", "PITZGa");
+  bool refused = false;
+  WhenDialogOpens([&](TZGForm& d) {
+    Enter(d, "1.234", "0");
+    Press(d, "OK");
+    refused = d.isVisible() && d.RevenueEdit()->RefusalBalloon() && d.RevenueEdit()->RefusalBalloon()->isVisible();
+    EXPECT_EQ(d.RevenueEdit()->text(), QStringLiteral("1,234"));
+    d.RevenueEdit()->setFocus();
+    d.RevenueEdit()->selectAll();
+    QTest::keyClicks(d.RevenueEdit(), QStringLiteral("1234"));
+    Press(d, "OK");
+  });
+  EXPECT_TRUE(solv::app::OpenZgDialog(nullptr, "PITZGa", "p13"));
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(Stored("p13a", "PITZGa"), "1234,00");
 }
 
 TEST_F(ZgDialog, CancelStoresNothing) {

@@ -220,3 +220,47 @@ TEST(PageDefinition, OriginAndShadeAffectLaterStatements) {
 }
 
 }  // namespace
+
+namespace {
+
+// A click anywhere in the frame of a box lands on its cell: on every page
+// the corners (inside the frame's lines) and the middle of each frame find
+// that cell and no other.
+TEST(PageDefinition, EveryPointOfABoxFrameFindsItsCell) {
+  int checked = 0;
+  for (const solv::PageDefinition& page : solv::PageCatalogue()) {
+    for (const solv::CellInfo& c : page.cells) {
+      if (c.hidden) continue;
+      const auto& f = c.frame;
+      EXPECT_TRUE(f.Contains(c.rect.x, c.rect.y)) << page.info.className << " " << c.name;
+      const std::pair<int, int> points[] = {{f.x + 3, f.y + 3},
+                                            {f.x + f.w - 4, f.y + 3},
+                                            {f.x + 3, f.y + f.h - 4},
+                                            {f.x + f.w - 4, f.y + f.h - 4},
+                                            {f.x + f.w / 2, f.y + f.h / 2}};
+      for (const auto& [x, y] : points) {
+        const solv::CellInfo* found = solv::CellAtPoint(page, x, y);
+        EXPECT_EQ(found ? found->name : "(none)", c.name) << page.info.className << " at " << x << "," << y;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 1000);
+}
+
+// PIT-28 box 5: the caption above the cell takes the click too.
+TEST(PageDefinition, TheCaptionOfABoxIsPartOfItsTarget) {
+  const solv::PageDefinition* page = solv::FindPage("TPIT28a");
+  ASSERT_NE(page, nullptr);
+  const solv::CellInfo* p5 = nullptr;
+  for (const auto& c : page->cells)
+    if (c.name == "p5") p5 = &c;
+  ASSERT_NE(p5, nullptr);
+  EXPECT_GE(p5->rect.y - p5->frame.y, 24);  // the strip above the cell
+  const solv::CellInfo* hit = solv::CellAtPoint(*page, p5->rect.x + 50, p5->frame.y + 8);
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->name, "p5");
+  EXPECT_EQ(solv::CellAtPoint(*page, 2, 2), nullptr);
+}
+
+}  // namespace

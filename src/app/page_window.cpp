@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "calc/dispatch.hpp"
+#include "markers.hpp"
 #include "shell/box_locking.hpp"
 #include "qt_canvas.hpp"
 #include "qt_messages.hpp"
@@ -104,17 +105,17 @@ void KvzEdit::keyPressEvent(QKeyEvent* e) {
       page_->EnterPressed();
       return;
     case Qt::Key_Escape: {
-      EditorState st;
-      st.text = text().toStdString();
-      st.type = type_;
-      KeyResult r = TypeKey(st, kKeyEscape);
-      if (r.accepted) setText(QString::fromStdString(r.state.text));
+      const KeyResult r = TypeKey(State(), kKeyEscape);
+      if (r.cancel) {
+        setText(QString::fromStdString(r.state.text));
+        page_->CancelEdit();
+      }
       return;
     }
     default: break;
   }
   if (e->matches(QKeySequence::Paste)) {
-    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Clipboard), true);
     return;
   }
   const QString typed = e->text();
@@ -126,42 +127,77 @@ void KvzEdit::keyPressEvent(QKeyEvent* e) {
   InsertTyped(typed);
 }
 
-void KvzEdit::InsertTyped(const QString& typed) {
+EditorState KvzEdit::State() const {
   EditorState st;
   st.text = text().toStdString();
   st.type = type_;
   st.precision = precision_;
   st.upperCase = true;
+  st.original = original_;
   st.caret = CodePointsBefore(text(), cursorPosition());
+  st.selStart = st.caret;
   if (hasSelectedText()) {
     st.selStart = CodePointsBefore(text(), selectionStart());
     st.selLength = CodePointsBefore(text(), selectionStart() + static_cast<int>(selectedText().size())) - st.selStart;
   }
-  // Pasted text goes through the same rules as typed keys. A character the
-  // set file cannot hold is refused at once, not written later as '?'.
-  const QList<uint> keys = typed.toUcs4();
-  for (uint code : keys) {
-    const char32_t key = code;
-    if (key == U'\r' || key == U'\n' || key == U'\t') continue;
-    KeyResult r = TypeKey(st, key);
-    if (!r.accepted) continue;
-    if (UnrepresentableCharacters(r.state.text).size() > UnrepresentableCharacters(st.text).size()) {
-      std::string shown;
-      AppendUtf8(shown, key);
-      InfoBox(UnrepresentableMessage(shown), "Informacja");
-      break;
-    }
-    st = r.state;
-  }
+  return st;
+}
+
+void KvzEdit::Put(const EditorState& st) {
   const QString now = QString::fromStdString(st.text);
   if (now != text()) setText(now);
   setCursorPosition(Utf16Position(now, st.caret));
 }
 
+void KvzEdit::InsertTyped(const QString& typed, bool pasted) {
+  const EditorState st = State();
+  const QList<uint> keys = typed.toUcs4();
+  if (IsNumericEditType(type_)) {
+    // An amount is one whole: a pasted one is taken or refused as such.
+    std::u32string text;
+    for (uint code : keys) text += static_cast<char32_t>(code);
+    const KeyResult r = pasted || text.size() != 1 ? InsertText(st, text) : TypeKey(st, text[0]);
+    if (r.accepted) Put(r.state);
+    else if (!r.refusal.empty()) ShowRefusal(r.refusal);
+    return;
+  }
+  // Text goes through the same rules key by key. A character the set file
+  // cannot hold is refused at once, not written later as '?'.
+  EditorState now = st;
+  bool changed = false;
+  for (uint code : keys) {
+    const char32_t key = code;
+    if (key == U'\r' || key == U'\n' || key == U'\t') continue;
+    KeyResult r = TypeKey(now, key);
+    if (!r.accepted) continue;
+    if (UnrepresentableCharacters(r.state.text).size() > UnrepresentableCharacters(now.text).size()) {
+      std::string shown;
+      AppendUtf8(shown, key);
+      InfoBox(UnrepresentableMessage(shown), "Informacja");
+      break;
+    }
+    now = r.state;
+    changed = true;
+  }
+  // Nothing taken: the text, caret and selection stay as they were.
+  if (changed) Put(now);
+}
+
+void KvzEdit::ShowRefusal(const std::string& why) {
+  if (balloon_) balloon_->close();
+  balloon_ = ShowBalloon(*this, mapToGlobal(QPoint(0, height())), QStringLiteral("Uwaga"), QString::fromStdString(why),
+                         {}, BalloonIcon::Warning);
+}
+
+void KvzEdit::hideEvent(QHideEvent* e) {
+  if (balloon_) balloon_->close();
+  QLineEdit::hideEvent(e);
+}
+
 void KvzEdit::inputMethodEvent(QInputMethodEvent* e) {
   // Text composed by an input method is committed as typed text.
   if (!e->commitString().isEmpty() && e->preeditString().isEmpty() && e->replacementLength() == 0) {
-    InsertTyped(e->commitString());
+    InsertTyped(e->commitString(), e->commitString().size() > 1);
     e->accept();
     return;
   }
@@ -171,7 +207,7 @@ void KvzEdit::inputMethodEvent(QInputMethodEvent* e) {
 void KvzEdit::mouseReleaseEvent(QMouseEvent* e) {
   // The middle button pastes the selection on X11.
   if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
-    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Selection));
+    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Selection), true);
     e->accept();
     return;
   }
@@ -182,7 +218,7 @@ void KvzEdit::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
   // Another window or a menu taking the focus is no leaving of the box.
   if (isVisible() && e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason)
-    page_->LeaveEditor();
+    page_->LeaveEditor(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -218,7 +254,9 @@ void PageWidget::paintEvent(QPaintEvent*) {
 void PageWidget::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   TKVZEditField* cell = page_->CellAt(e->position().toPoint());
-  if (cell) {
+  if (cell && cell->Name() == page_->CurrentCell() && page_->Editor()->isVisible()) {
+    page_->Editor()->setFocus(Qt::MouseFocusReason);  // the caption of the box being edited
+  } else if (cell) {
     page_->ClickCell(cell);
   } else if (page_->Editor()->isVisible()) {
     page_->LeaveEditor();
@@ -232,7 +270,7 @@ void PageWidget::mouseMoveEvent(QMouseEvent* e) {
     page_->Hover(cell);
     if (!cell->Hint().empty())
       QToolTip::showText(e->globalPosition().toPoint(), QString::fromStdString(cell->Hint()), this,
-                         page_->CellRect(cell), 30000);
+                         page_->FrameRect(cell), 30000);
   } else {
     if (cell && cell->Cursor() == crNo)
       setCursor(Qt::ForbiddenCursor);
@@ -294,16 +332,21 @@ QRect PageWindow::CellRect(const TKVZEditField* cell) const {
   return {cell->Left() + dx, cell->Top(), cell->Width(), cell->Height()};
 }
 
+QRect PageWindow::FrameRect(const TKVZEditField* cell) const {
+  const TKVZBand* band = page_->Band();
+  const int dx = band ? band->Left() : 0;
+  for (const CellInfo& c : definition_.cells)
+    if (Lower(c.name) == Lower(cell->Name())) return {c.frame.x + dx, c.frame.y, c.frame.w, c.frame.h};
+  return CellRect(cell);
+}
+
+// The whole frame of a box is its target, its number and caption too.
 TKVZEditField* PageWindow::CellAt(const QPoint& pos) const {
   const TKVZBand* band = page_->Band();
   if (!band) return nullptr;
-  // The topmost control wins, as on the form.
-  const auto& controls = band->ControlList();
-  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-    auto* f = dynamic_cast<TKVZEditField*>(*it);
-    if (f && f->Visible() && CellRect(f).contains(pos)) return f;
-  }
-  return nullptr;
+  const CellInfo* hit = CellAtPoint(definition_, pos.x() - band->Left(), pos.y());
+  TKVZEditField* f = hit ? Cell(hit->name) : nullptr;
+  return f && f->Visible() ? f : nullptr;
 }
 
 bool PageWindow::IsEditable(const TKVZEditField* cell) const { return cell && cell->ShowHint(); }
@@ -358,6 +401,7 @@ void PageWindow::ClickCell(TKVZEditField* cell) {
   editor_->setGeometry(r.x(), r.y(), r.width(), std::max(r.height(), 20));
   editor_->setAlignment(kind == CellKind::Money ? (Qt::AlignRight | Qt::AlignVCenter) : Qt::AlignCenter);
   editor_->setText(QString::fromStdString(EnterText(cell->Caption())));
+  editor_->SetOriginal(editor_->text().toStdString());
   editor_->show();
   editor_->raise();
   editor_->setFocus(Qt::MouseFocusReason);
@@ -365,8 +409,18 @@ void PageWindow::ClickCell(TKVZEditField* cell) {
   scroll_->ensureWidgetVisible(editor_, 40, 40);
 }
 
-bool PageWindow::LeaveEditor() {
+bool PageWindow::LeaveEditor(bool focusLost) {
   if (leaving_ || current_.empty()) return true;
+  // An entry that would be stored as another number (rounded, or the box's
+  // NoValue) is refused with the reason; the editor keeps it.
+  if (TKVZEditField* cell = Cell(current_)) {
+    const std::string why = EntryRefusal(KindOf(cell), editor_->text().toStdString());
+    if (!why.empty()) {
+      editor_->ShowRefusal(why);
+      if (!focusLost && editor_->isVisible()) editor_->setFocus();
+      return false;
+    }
+  }
   leaving_ = true;
   const std::string text = LeaveText(editor_->Type(), editor_->Precision(), editor_->text().toStdString());
   editor_->setText(QString::fromStdString(text));
@@ -388,6 +442,11 @@ bool PageWindow::LeaveEditor() {
 }
 
 void PageWindow::EnterPressed() { LeaveEditor(); }
+
+void PageWindow::CancelEdit() {
+  if (current_.empty()) return;
+  HideEditor();
+}
 
 void PageWindow::TabStep(bool backward) {
   const std::string from = current_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -30,21 +31,33 @@ class KvzEdit : public QLineEdit {
     precision_ = precision;
   }
   int Precision() const { return precision_; }
-  // Typed or pasted text, character by character through the editor rules;
-  // stops at the first character a set file cannot hold, with a message.
-  void InsertTyped(const QString& typed);
+  // The box's text when the edit began: Escape brings it back.
+  void SetOriginal(const std::string& text) { original_ = text; }
+  // One typed key's text, or pasted text (a whole amount in the numeric
+  // types), through the editor rules. A refused key or text changes
+  // nothing, not even the selection, and a balloon says why. Text stops at
+  // the first character a set file cannot hold, with a message.
+  void InsertTyped(const QString& typed, bool pasted = false);
+  // A balloon under the editor that says why a key or an entry was refused.
+  void ShowRefusal(const std::string& why);
+  QWidget* RefusalBalloon() const { return balloon_; }
 
  protected:
   bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
+  EditorState State() const;
+  void Put(const EditorState& st);
   PageWindow* page_;
   EditType type_ = EditType::kvzString;
   int precision_ = 0;
+  std::string original_;
+  QPointer<QWidget> balloon_;
 };
 
 // The sheet: paints the band and its controls at 96 dpi and passes clicks
@@ -87,10 +100,14 @@ class PageWindow : public QWidget {
   bool IsEditable(const TKVZEditField* cell) const;
   CellKind KindOf(const TKVZEditField* cell) const;
   QRect CellRect(const TKVZEditField* cell) const;  // on the sheet
+  QRect FrameRect(const TKVZEditField* cell) const;  // the frame of its box, on the sheet
 
   // The page's behaviour.
   void ClickCell(TKVZEditField* cell);
-  bool LeaveEditor();                 // stores; false when the text is refused
+  // Stores; false when the text is refused (the editor then stays, with a
+  // balloon or a message; it takes the focus back unless focusLost).
+  bool LeaveEditor(bool focusLost = false);
+  void CancelEdit();                  // Escape: the box keeps its value, nothing is stored
   void TabStep(bool backward);
   void EnterPressed();
   void StoreAndRecalculate();

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "calc/dispatch.hpp"
+#include "markers.hpp"
 #include "page_window.hpp"
 #include "report/model.hpp"
 #include "report/page_definition.hpp"
@@ -50,29 +51,34 @@ AmountEdit::AmountEdit(EditType type, int precision, bool reformat, QWidget* par
   setAcceptDrops(false);
 }
 
-void AmountEdit::InsertTyped(const QString& typed) {
+void AmountEdit::InsertTyped(const QString& typed, bool pasted) {
   EditorState st;
   st.text = text().toStdString();
   st.type = type_;
   st.precision = precision_;
   // Positions count code points; amounts hold ASCII only.
-  st.caret = cursorPosition();
+  st.caret = st.selStart = cursorPosition();
   if (hasSelectedText()) {
     st.selStart = selectionStart();
     st.selLength = static_cast<int>(selectedText().size());
   }
-  for (uint code : typed.toUcs4()) {
-    KeyResult r = TypeKey(st, static_cast<char32_t>(code));
-    if (r.accepted) st = r.state;
+  std::u32string keys;
+  for (uint code : typed.toUcs4()) keys += static_cast<char32_t>(code);
+  // A pasted amount is taken whole or refused; a refused key changes
+  // nothing, not even the selection, and a balloon says why.
+  const KeyResult r = pasted || keys.size() != 1 ? InsertText(st, keys) : TypeKey(st, keys[0]);
+  if (!r.accepted) {
+    if (!r.refusal.empty()) ShowRefusal(r.refusal);
+    return;
   }
-  const QString now = Q(st.text);
+  const QString now = Q(r.state.text);
   if (now != text()) setText(now);
-  setCursorPosition(st.caret);
+  setCursorPosition(r.state.caret);
 }
 
 void AmountEdit::keyPressEvent(QKeyEvent* e) {
   if (e->matches(QKeySequence::Paste)) {
-    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    InsertTyped(QGuiApplication::clipboard()->text(QClipboard::Clipboard), true);
     return;
   }
   const QString typed = e->text();
@@ -89,10 +95,26 @@ void AmountEdit::focusInEvent(QFocusEvent* e) {
   selectAll();
 }
 
+void AmountEdit::ShowRefusal(const std::string& why) {
+  if (balloon_) balloon_->close();
+  balloon_ = ShowBalloon(*this, mapToGlobal(QPoint(0, height())), QStringLiteral("Uwaga"), Q(why), {},
+                         BalloonIcon::Warning);
+}
+
+bool AmountEdit::CheckEntry() {
+  const std::string why = EntryRefusal(CellKind::Money, text().toStdString());
+  if (why.empty()) return true;
+  ShowRefusal(why);
+  return false;
+}
+
 void AmountEdit::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
   deselect();
-  if (reformat_) setText(Q(LeaveText(type_, precision_, text().toStdString())));
+  // A text that would be rounded to another amount stays as typed (the
+  // dialog refuses it); the others take the type's decimals.
+  if (reformat_ && EntryRefusal(CellKind::Money, text().toStdString()).empty())
+    setText(Q(LeaveText(type_, precision_, text().toStdString())));
 }
 
 // ---------------------------------------------------------------------------
@@ -180,6 +202,14 @@ void TZGForm::showEvent(QShowEvent* e) {
 }
 
 void TZGForm::Finish(ZgDialogExit exit) {
+  // An entry that would be kept as another number (more than two decimals,
+  // too large) is refused; the dialog stays with a balloon at the box.
+  if (exit != ZgDialogExit::Cancelled)
+    for (AmountEdit* e : {revenue_, costs_})
+      if (!e->CheckEntry()) {
+        e->setFocus();
+        return;
+      }
   exit_ = exit;
   if (exit == ZgDialogExit::Cancelled)
     reject();

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,13 @@ class AmountEdit : public QLineEdit {
   Q_OBJECT
  public:
   AmountEdit(EditType type, int precision, bool reformat, QWidget* parent = nullptr);
-  void InsertTyped(const QString& typed);
+  // One typed key's text or pasted text (taken as one amount).
+  void InsertTyped(const QString& typed, bool pasted = false);
+  QWidget* RefusalBalloon() const { return balloon_; }
+  void ShowRefusal(const std::string& why);
+  // False, after a balloon that says why, when the text would be kept as
+  // another amount.
+  bool CheckEntry();
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -38,6 +45,7 @@ class AmountEdit : public QLineEdit {
   EditType type_;
   int precision_;
   bool reformat_;
+  QPointer<QWidget> balloon_;
 };
 
 // How the dialog was closed. Next and Previous (Tab in the costs box,

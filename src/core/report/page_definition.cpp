@@ -317,6 +317,7 @@ CellInfo& Builder::Cell(const std::string& name, const std::string& kind, int x,
   else Fail(st.line, "kind is text, money, check or int: " + kind);
   c.editable = !Has(st, "calc");
   c.hidden = Has(st, "hidden");
+  c.rect = c.frame = {x, y, w, h};
   if (auto it = st.options.find("novalue"); it != st.options.end()) c.noValue = it->second;
   if (auto it = st.options.find("clear"); it != st.options.end()) c.clearValue = it->second;
   for (const auto& other : def_.cells)
@@ -395,6 +396,7 @@ CellInfo& Builder::Box(const std::string& name, const std::string& kind, int x, 
           Style(st.line, {{"size", "9"}, {"wrap", ""}, {"valign", "center"}}));
     c.number = num;
     c.caption = full;
+    c.frame = {x, y, w, h};
     return c;
   }
   if (!num.empty()) Label(x + 2, y + 1, 26, 12, num + ".", Style(st.line, {{"size", "9"}, {"bold", ""}}));
@@ -404,6 +406,7 @@ CellInfo& Builder::Box(const std::string& name, const std::string& kind, int x, 
   CellInfo& c = Cell(name, kind, x + 3, y + h - 21, w - 6, 19, st);
   c.number = num;
   c.caption = full;
+  c.frame = {x, y, w, h};
   return c;
 }
 
@@ -438,9 +441,12 @@ void Builder::Option(const Statement& st) {
   Statement cellStyle = st;  // size= is the option text's; the check mark keeps the cells' size
   cellStyle.options.erase("size");
   CellInfo& c = Cell(Word(st, 1), "check", x, y, 30, 20, cellStyle);
-  Label(x + 32, y + (21 - h) / 2 + 1, w, h, text, Style(st.line, {{"size", size.c_str()}, {"wrap", ""}}));
+  const int textTop = y + (21 - h) / 2 + 1;
+  Label(x + 32, textTop, w, h, text, Style(st.line, {{"size", size.c_str()}, {"wrap", ""}}));
   c.number = Has(st, "num") ? st.options.at("num") : group_.number;
   c.caption = Joined({&group_.caption, &text});
+  const int top = std::min(y, textTop), bottom = std::max(y + 20, textTop + h);
+  c.frame = {x, top, 32 + w, bottom - top};
 }
 
 void Builder::RowHead(const Statement& st) {
@@ -660,6 +666,15 @@ PageDefinition Builder::Build(std::string_view text) {
   }
   if (!havePage_) Fail(lineNo, "no page line");
 
+  // A frame ends where another cell begins (an option's text may be drawn
+  // wider than the room before the next option).
+  for (CellInfo& c : def_.cells)
+    for (const CellInfo& o : def_.cells) {
+      if (&o == &c || o.hidden) continue;
+      const bool sameRows = o.rect.y < c.frame.y + c.frame.h && c.frame.y < o.rect.y + o.rect.h;
+      if (sameRows && o.rect.x > c.rect.x && o.rect.x < c.frame.x + c.frame.w) c.frame.w = o.rect.x - c.frame.x;
+    }
+
   // The page window: band, editor and report.
   const PageInfo& p = def_.info;
   ComponentNode& root = def_.node;
@@ -717,5 +732,17 @@ PageDefinition Builder::Build(std::string_view text) {
 }  // namespace
 
 PageDefinition ParsePageDefinition(std::string_view text) { return Builder().Build(text); }
+
+}  // namespace solv
+
+namespace solv {
+
+const CellInfo* CellAtPoint(const PageDefinition& page, int x, int y) {
+  for (auto it = page.cells.rbegin(); it != page.cells.rend(); ++it)
+    if (!it->hidden && it->rect.Contains(x, y)) return &*it;
+  for (auto it = page.cells.rbegin(); it != page.cells.rend(); ++it)
+    if (!it->hidden && it->frame.Contains(x, y)) return &*it;
+  return nullptr;
+}
 
 }  // namespace solv

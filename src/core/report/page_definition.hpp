@@ -99,6 +99,8 @@ class PageDefinitionError : public std::runtime_error {
 
 enum class CellKind { Text = 0, Money = 1, Check = 2, Integer = 3 };
 
+struct PageDefinition;
+
 struct CellInfo {
   std::string name;
   CellKind kind;
@@ -109,7 +111,21 @@ struct CellInfo {
   std::string caption;  // as printed: row heading / column heading / own caption
   std::string countOf;  // an attachment count: the form it counts ("PIT/O")
   bool hidden = false;  // a helper cell the form does not print
+  // Where the cell lies on the sheet, and the frame of its box: a click
+  // anywhere in the frame (its number and caption too) is a click on the
+  // cell. A bare cell's frame is the cell; an option's takes its text in.
+  struct Area {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool Contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+  };
+  Area rect;
+  Area frame;
 };
+
+// The cell a click at (x, y) of the sheet falls on: a cell itself first (the
+// last one defined when cells overlap, as the topmost is painted last), then
+// the frame of a box; hidden cells never. nullptr for none.
+const CellInfo* CellAtPoint(const PageDefinition& page, int x, int y);
 
 // The blocks of the official forms a page carries, as its statements drew
 // them (the page standard checks them).
