@@ -2,7 +2,9 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QTimer>
 #include <QAction>
@@ -11,6 +13,7 @@
 
 #include "preview.hpp"
 #include "print_dialogs.hpp"
+#include "qt_printer.hpp"
 #include "report/page_definition.hpp"
 #include "report/print_page.hpp"
 #include "test_gui_fixture.hpp"
@@ -22,6 +25,12 @@ using solv::app::TPrevForm;
 
 class PrintTest : public GuiFixture {
  protected:
+  static int PdfPages(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QString text = QString::fromLatin1(f.readAll());
+    return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+  }
   // Blank pages of the three PIT-37 sheets (no print copies needed to page through).
   static TPrevForm::Pages Pit37Pages() {
     TPrevForm::Pages pages;
@@ -119,15 +128,53 @@ TEST_F(PrintTest, PdfSaveAndPrintWriteFiles) {
   QFile file(pdf);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.read(4) == "%PDF");
+  // Saving says where the file went.
+  ASSERT_FALSE(messages_.calls.empty());
+  EXPECT_EQ(messages_.calls.back().message, "Zapisano plik PDF (3 strony):\n" + pdf.toStdString());
 
-  // A printer job per page; each is titled with its page's report title.
+  // One printer job with the pages asked for, titled with the first one's
+  // report title: a printer writing a file keeps them all.
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   const QString printed = QString::fromStdString((folder_ / "druk.pdf").string());
   printer.setOutputFileName(printed);
   ASSERT_TRUE(form->PrintPages(printer, 2, 3));
-  EXPECT_EQ(printer.docName(), QStringLiteral("pit37c"));
-  EXPECT_TRUE(QFile::exists(printed));
+  EXPECT_EQ(printer.docName(), QStringLiteral("pit37b"));
+  EXPECT_EQ(PdfPages(printed), 2);
+  ASSERT_TRUE(form->PrintPages(printer, 1, 3, 2));  // two copies the printer cannot make itself
+  EXPECT_EQ(PdfPages(printed), 6);
+}
+
+// "Ustawienia drukarki" sets up the printer the preview prints on: its
+// choice holds for the next print.
+TEST_F(PrintTest, PrinterSetUpIsKeptForPrinting) {
+  auto& w = WindowWithSet("PIT37", 1);
+  const QString file = QString::fromStdString((folder_ / "ustawienia.pdf").string());
+  QPrinter* setUp = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    setUp = d->printer();
+    // What choosing a file printer in the dialog leaves on its printer.
+    d->printer()->setOutputFormat(QPrinter::PdfFormat);
+    d->printer()->setOutputFileName(file);
+    d->reject();
+  });
+  w.Action(QStringLiteral("FilePrintSetup1"))->trigger();
+  ASSERT_EQ(setUp, &solv::ProgramPrinter());
+
+  auto form = Preview(Pit37Pages());
+  QPrinter* used = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    used = d->printer();
+    EXPECT_EQ(d->printer()->outputFileName(), file);
+    d->accept();
+  });
+  QTest::mouseClick(form->PrintButton(), Qt::LeftButton);
+  EXPECT_EQ(used, &solv::ProgramPrinter());
+  EXPECT_EQ(PdfPages(file), 3);
 }
 
 TEST_F(PrintTest, SelectionOffersThePresentFormsAndPrintsTheStoredTexts) {

@@ -3,6 +3,7 @@
 // the page list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -303,6 +304,41 @@ TEST_F(Layout, PrintScalesToTheDeviceAndAppliesMargins) {
   EXPECT_EQ(rects[0], (Rect{249 + 125, 413 + 187, 249 + 375, 413 + 250}));
   // The next band follows the first band's 625 px.
   EXPECT_EQ(rects[1], (Rect{187, 413 + 625 + 1, 187 + 50, 413 + 626 + 50}));
+}
+
+// Several reports print as one job, each starting a page, the copies one
+// after the other; each report's fields print their values every time.
+TEST_F(Layout, PrintReportsIsOneJobWithAPagePerReport) {
+  ReportPage pages[3];
+  std::vector<TKVZReport*> reports;
+  for (int i = 0; i < 3; ++i) {
+    auto& band = pages[i].AddBand(TKVZBandType::kvz_Detail, 0, 1121);
+    pages[i].AddField(band, {"strona " + std::to_string(i + 1)});
+    pages[i].report->SetReportTitle("pit37" + std::string(1, static_cast<char>('a' + i)));
+    reports.push_back(pages[i].report);
+  }
+  const struct {
+    int copies;
+    int pages;
+  } cases[] = {{1, 3}, {2, 6}, {0, 3}};
+  for (const auto& c : cases) {
+    FakePrinter device;
+    printer.SetDevice(&device);
+    PrintReports(reports, "Formularz PIT-37", c.copies, printer);
+    EXPECT_EQ(std::count(device.log.begin(), device.log.end(), "begin"), 1) << c.copies;
+    EXPECT_EQ(std::count(device.log.begin(), device.log.end(), "end"), 1) << c.copies;
+    EXPECT_EQ(std::count(device.log.begin(), device.log.end(), "page"), c.pages - 1) << c.copies;
+    EXPECT_EQ(device.log.front(), "orientation");
+    EXPECT_EQ(device.log[1], "title Formularz PIT-37");
+    EXPECT_EQ(device.log.back(), "end");
+    const std::vector<RecordedCall> texts = Texts(device.canvas.calls);
+    ASSERT_EQ(static_cast<int>(texts.size()), c.pages) << c.copies;
+    for (int i = 0; i < c.pages; ++i) EXPECT_EQ(texts[static_cast<size_t>(i)].text, "strona " + std::to_string(i % 3 + 1));
+  }
+  FakePrinter none;
+  printer.SetDevice(&none);
+  PrintReports({}, "nic", 1, printer);
+  EXPECT_TRUE(none.log.empty());
 }
 
 TEST_F(Layout, MarginsOfZeroOrLessStartAtTheOrigin) {

@@ -33,6 +33,7 @@
 #include "calc/dispatch.hpp"
 #include "check_window.hpp"
 #include "print_dialogs.hpp"
+#include "qt_printer.hpp"
 #include "form_his.hpp"
 #include "help.hpp"
 #include "markers.hpp"
@@ -125,10 +126,11 @@ void TFormOkno_glowne::BuildActions() {
   };
   add("Action7", QStringLiteral("A&ktualizacja programu"), [this] { StartUpdater(false); });
   add("Action4", QStringLiteral("Sprawdź czy jest nowsza wersja"), [this] { StartUpdater(true); });
+  // The set-up works on the program's printer, which every print uses.
   add("FilePrintSetup1", QStringLiteral("&Ustawienia drukarki"), [this] {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, this);
+    QPrintDialog dialog(&ProgramPrinter(), this);
     dialog.setWindowTitle(QStringLiteral("Ustawienia drukarki"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.exec();
   });
   QAction* online = add("ActionPomocWWW", QStringLiteral("Aktywna pomoc on-line"), [this] {

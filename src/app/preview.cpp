@@ -270,26 +270,27 @@ void TPrevForm::closeEvent(QCloseEvent* e) {
   QWidget::closeEvent(e);
 }
 
-bool TPrevForm::PrintPages(QPrinter& printer, int from, int to) {
+bool TPrevForm::PrintPages(QPrinter& printer, int from, int to, int copies) {
   from = std::max(from, 1);
   to = std::min(to, PageCount());
+  std::vector<TKVZReport*> reports;
+  for (int n = from; n <= to; ++n)
+    if (TKVZReport* report = pages_[static_cast<size_t>(n - 1)]->Report()) reports.push_back(report);
+  if (reports.empty()) return false;
   printing_ = true;
-  // Each page is a job of its own through the printer object, titled with
-  // its report title.
+  // One job with all the pages, titled with the first page's report title;
+  // a job per page would leave a printer that writes a file with the last
+  // page only.
   QtPrinterDevice device(printer);
   TKVZPrinter& kvz = KVZPrinter();
   kvz.SetDevice(&device);
   bool ok = true;
-  for (int n = from; n <= to && ok; ++n) {
-    TKVZReport* report = pages_[static_cast<size_t>(n - 1)]->Report();
-    if (!report) continue;
-    try {
-      PrintReport(*report, kvz);
-    } catch (const PrinterError&) {
-      ok = false;
-    }
-    if (device.Failed()) ok = false;
+  try {
+    PrintReports(reports, reports.front()->ReportTitle(), copies, kvz);
+  } catch (const PrinterError&) {
+    ok = false;
   }
+  if (device.Failed()) ok = false;
   device.EndDoc();
   kvz.SetDevice(nullptr);
   printing_ = false;
@@ -298,7 +299,7 @@ bool TPrevForm::PrintPages(QPrinter& printer, int from, int to) {
 
 void TPrevForm::PrintClicked() {
   if (pages_.empty()) return;
-  QPrinter printer(QPrinter::HighResolution);
+  QPrinter& printer = ProgramPrinter();
   QPrintDialog dialog(&printer, this);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
   dialog.setMinMax(1, PageCount());
@@ -311,10 +312,16 @@ void TPrevForm::PrintClicked() {
   } else if (printer.printRange() == QPrinter::CurrentPage) {
     from = to = current_;
   }
-  // The pages are printed one by one, once each.
-  printer.setCopyCount(1);
+  // Copies the printer cannot make itself are printed in the job, one
+  // after the other.
+  int copies = 1;
+  if (!printer.supportsMultipleCopies()) {
+    copies = std::max(1, printer.copyCount());
+    printer.setCopyCount(1);
+  }
+  printer.setPrintRange(QPrinter::AllPages);
   printer.setFromTo(0, 0);
-  if (!PrintPages(printer, from, to)) {
+  if (!PrintPages(printer, from, to, copies)) {
     InfoBox("Nie można rozpocząć drukowania na wybranej drukarce.", "Informacja");
     return;
   }
@@ -325,8 +332,15 @@ bool TPrevForm::SavePdf(const QString& file) {
   std::vector<const TKVZPage*> copies;
   for (const auto& page : pages_) copies.push_back(page.get());
   const bool ok = !copies.empty() && WritePdf(copies, file);
-  if (!ok) InfoBox("Nie można zapisać pliku " + file.toStdString(), "Informacja");
-  return ok;
+  if (!ok) {
+    InfoBox("Nie można zapisać pliku " + file.toStdString(), "Informacja");
+    return false;
+  }
+  const int n = static_cast<int>(copies.size());
+  const char* pages = n == 1 ? "stronę" : (n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14)) ? "strony"
+                                                                                                          : "stron";
+  InfoBox("Zapisano plik PDF (" + std::to_string(n) + " " + pages + "):\n" + file.toStdString(), "Informacja");
+  return true;
 }
 
 void TPrevForm::SaveClicked() {

@@ -58,10 +58,12 @@ class TPrevForm : public QWidget {
   QToolButton* SaveButton() const { return save_; }
   QMenu* ZoomMenu() const { return zoomMenu_; }
 
-  // Pages from..to (1-based, inclusive) on printer, each page a job of its
-  // own titled with its report title. False when a job cannot be started.
-  bool PrintPages(QPrinter& printer, int from, int to);
-  // Every page into file; false (after a message) when it cannot be written.
+  // Pages from..to (1-based, inclusive) on printer, copies times over, as
+  // one job titled with the first page's report title. False when the job
+  // cannot be started or a page cannot be added.
+  bool PrintPages(QPrinter& printer, int from, int to, int copies = 1);
+  // Every page into file; says where it went, or (false) that it cannot be
+  // written.
   bool SavePdf(const QString& file);
 
  protected:

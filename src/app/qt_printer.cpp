@@ -1,5 +1,6 @@
 #include "qt_printer.hpp"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -127,6 +128,22 @@ void QtMetaFile::Play(QPainter& painter, int ppi) const {
   painter.scale(ppi / 96.0, ppi / 96.0);
   painter.drawPicture(0, 0, picture_);
   painter.restore();
+}
+
+namespace {
+QPrinter* g_printer = nullptr;
+void FreeProgramPrinter() {
+  delete g_printer;
+  g_printer = nullptr;
+}
+}  // namespace
+
+QPrinter& ProgramPrinter() {
+  if (!g_printer) {
+    g_printer = new QPrinter(QPrinter::HighResolution);
+    qAddPostRoutine(FreeProgramPrinter);
+  }
+  return *g_printer;
 }
 
 PageRecorder QtPageRecorder() {

@@ -80,4 +80,9 @@ class QtMetaFile final : public TDrawMetaFile {
 // The recorder for TKVZPrinter: every recorded page a QtMetaFile.
 PageRecorder QtPageRecorder();
 
+// The printer of the program: "Ustawienia drukarki" sets it up and every
+// print uses it, so a choice made there (printer, paper, file) holds until
+// the program ends. Freed with the application object.
+QPrinter& ProgramPrinter();
+
 }  // namespace solv

@@ -266,6 +266,31 @@ void PrintReport(TKVZReport& report, TKVZPrinter& printer) {
   printer.EndDoc();
 }
 
+void PrintReports(const std::vector<TKVZReport*>& reports, const std::string& title, int copies,
+                  TKVZPrinter& printer) {
+  std::vector<TKVZReport*> all;
+  for (int i = 0; i < std::max(copies, 1); ++i)
+    for (TKVZReport* r : reports)
+      if (r) all.push_back(r);
+  if (all.empty()) return;
+  printer.SetMetafileMode(false);
+  printer.SetPapersize(all.front()->Papersize());
+  printer.SetOrientation(all.front()->Orientation());
+  printer.SetTitle(title);
+  printer.BeginDoc();
+  for (size_t i = 0; i < all.size(); ++i) {
+    TKVZReport& report = *all[i];
+    if (i > 0) {
+      printer.SetOrientation(report.Orientation());
+      printer.NewPage();
+    }
+    printer.UpdateMetrics();
+    ResetFields(report);
+    RunLayout(report, printer);
+  }
+  printer.EndDoc();
+}
+
 void PrepareReport(TKVZReport& report, TPages& pages, PrepareMode mode, TKVZPrinter& printer) {
   printer.SetMetafileMode(true);
   printer.SetPapersize(report.Papersize());

@@ -20,6 +20,12 @@ ReportMargins MarginsOf(const TKVZReport& report, const TKVZPrinter& printer);
 // Prints the report as one job in printer mode.
 void PrintReport(TKVZReport& report, TKVZPrinter& printer = KVZPrinter());
 
+// Prints the reports, copies times over, as one job in printer mode titled
+// with title: each report starts on a new page, as in the preview. A job per
+// report would leave a printer that writes a file with the last one only.
+void PrintReports(const std::vector<TKVZReport*>& reports, const std::string& title, int copies = 1,
+                  TKVZPrinter& printer = KVZPrinter());
+
 // How a report takes part in a run of Prepare calls filling one page list.
 enum class PrepareMode {
   Only = 0,    // the only report: the list is emptied first and closed after
