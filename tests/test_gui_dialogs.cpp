@@ -1,14 +1,18 @@
 // The set dialog, the message markup and the message boxes' captions.
 #include <QGroupBox>
 #include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTranslator>
 #include <fstream>
 
 #include "form_his.hpp"
 #include "qt_messages.hpp"
 #include "store/forms.hpp"
 #include "test_gui_fixture.hpp"
+#include "translations.hpp"
 
 namespace {
 
@@ -102,6 +106,24 @@ TEST(MessageBoxes, AcceleratorsAreStripped) {
   EXPECT_EQ(solv::app::StripAccelerator(QStringLiteral("&TAK")), QStringLiteral("TAK"));
   EXPECT_EQ(solv::app::StripAccelerator(QStringLiteral("Otwórz &wszystkie")), QStringLiteral("Otwórz wszystkie"));
   EXPECT_EQ(solv::app::StripAccelerator(QStringLiteral("A && B")), QStringLiteral("A & B"));
+}
+
+}  // namespace
+
+namespace {
+
+// The standard dialogs (print, file, the windows' system menus) speak
+// Polish: Qt's translations are a dependency and the program loads them.
+TEST(QtTexts, StandardDialogsArePolish) {
+  QPrinter printer;
+  const QString english = QPrintDialog(&printer).windowTitle();
+  QTranslator* texts = solv::app::InstallPolishQtTexts(qApp);
+  ASSERT_NE(texts, nullptr) << "qtbase_pl.qm missing: install qt6-translations-l10n";
+  EXPECT_EQ(QPrintDialog(&printer).windowTitle(), QStringLiteral("Drukowanie")) << english.toStdString();
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Zachowaj jako"));
+  EXPECT_EQ(QCoreApplication::translate("QMdiSubWindow", "&Close"), QStringLiteral("&Zamknij"));
+  QCoreApplication::removeTranslator(texts);
+  delete texts;
 }
 
 }  // namespace

@@ -2,11 +2,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTimer>
-#include <QTranslator>
+#include <cstdio>
 #include <exception>
 #include <filesystem>
 
@@ -17,6 +16,7 @@
 #include "store/forms.hpp"
 #include "store/ini.hpp"
 #include "store/store.hpp"
+#include "translations.hpp"
 
 namespace {
 
@@ -57,10 +57,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Solvenor Vandrel 2010"));
   QApplication::setApplicationDisplayName(QStringLiteral("Solvenor Vandrel 2010"));
   QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-  QTranslator qtTexts;
-  if (qtTexts.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtTexts);
+  if (!solv::app::InstallPolishQtTexts(&app))
+    std::fprintf(stderr, "Brak polskich tłumaczeń Qt (pakiet qt6-translations-l10n): okna standardowe będą po angielsku.\n");
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPointSize(10);
   QApplication::setFont(font);
