@@ -12,6 +12,9 @@ long double Value(const std::string& text) { return ParseAmount(text, 0); }
 // Whole zloty followed by ",00", never other grosz.
 std::string Zloty(long double x) { return Format("%.0f", x) + ",00"; }
 std::string Money(long double x) { return FormatRounded("%.2f", x); }
+// A tax due in whole zloty, rounded in two stages as the forms' tax due
+// (PIT-37 box 120): to grosz, then to zloty.
+std::string Due(long double x) { return Zloty(Value(Format("%.2f", std::max<long double>(0, x)))); }
 
 }  // namespace
 
@@ -29,14 +32,15 @@ JointSimulationResult SimulateJointTaxation(const JointSimulationInput& input) {
 
   r.podatek1 = Money(ScaleTax(Value(r.dochod1)));
   r.podatek2 = Money(ScaleTax(Value(r.dochod2)));
-  // The half is taxed as it is, not rounded to whole zloty.
-  r.podatek3 = Money(ScaleTax(Value(r.dochod3) / 2) * 2);
+  // The half is rounded to whole zloty before the scale, as the tax base of
+  // a joint return is (PIT-37 box 106): the calculator gives what the forms give.
+  r.podatek3 = Money(ScaleTax(Value(Format("%.0f", Value(r.dochod3) / 2))) * 2);
   r.odliczenia33 = Money(deduction1 + deduction2);
 
-  r.doZaplaty1 = Zloty(std::max<long double>(0, Value(r.podatek1) - deduction1));
-  r.doZaplaty2 = Zloty(std::max<long double>(0, Value(r.podatek2) - deduction2));
+  r.doZaplaty1 = Due(Value(r.podatek1) - deduction1);
+  r.doZaplaty2 = Due(Value(r.podatek2) - deduction2);
   r.osobno = Money(Value(r.doZaplaty1) + Value(r.doZaplaty2));
-  r.doZaplaty3 = Zloty(std::max<long double>(0, Value(r.podatek3) - Value(r.odliczenia33)));
+  r.doZaplaty3 = Due(Value(r.podatek3) - Value(r.odliczenia33));
   r.razem = r.doZaplaty3;
   return r;
 }
