@@ -193,6 +193,30 @@ TEST_F(HelpPages, AMissingPageIsReported) {
   EXPECT_TRUE(messages_.calls[0].message.starts_with("Brak strony pomocy: ")) << messages_.calls[0].message;
 }
 
+// A page that is there but that no program could show is not reported as
+// missing: the message says what failed.
+TEST_F(HelpPages, APageNoBrowserCouldShowIsToldApart) {
+  solv::Store().programFolder = SOLV2010_DIR;
+  WindowWithSet("PIT37", 1);
+  solv::Store().programFolder = SOLV2010_DIR;
+  std::vector<QUrl> asked;
+  solv::app::SetPageOpener([&asked](const QUrl& url) {
+    asked.push_back(url);
+    return false;
+  });
+  window_->Action(QStringLiteral("Action6"))->trigger();  // a help page
+  window_->Action(QStringLiteral("Action12"))->trigger();  // a web page
+  solv::app::SetPageOpener(nullptr);
+  ASSERT_EQ(asked.size(), 2u);
+  ASSERT_EQ(messages_.calls.size(), 2u);
+  const std::string& help = messages_.calls[0].message;
+  EXPECT_FALSE(help.starts_with("Brak strony pomocy")) << help;
+  EXPECT_TRUE(help.starts_with("Nie można pokazać strony pomocy ")) << help;
+  EXPECT_NE(help.find("/html/Instrukcja.html"), std::string::npos) << help;
+  EXPECT_NE(help.find("przeglądarki"), std::string::npos) << help;
+  EXPECT_TRUE(messages_.calls[1].message.starts_with("Nie można otworzyć strony http")) << messages_.calls[1].message;
+}
+
 class SetFileCharacters : public GuiFixture {
  protected:
   PageWindow& NameBox() {
