@@ -229,3 +229,25 @@ TEST_F(JointCalculatorWindow, OpensInsideTheDocumentArea) {
 }
 
 }  // namespace
+
+namespace {
+
+class ClosingWindows : public GuiFixture {};
+
+// Closing the calculator gives the activation back to the form window
+// that had it, so its form toolbar is there again.
+TEST_F(ClosingWindows, TheWindowActiveBeforeIsActiveAgain) {
+  WindowWithSet("PIT37", 1);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  window_->Action(QStringLiteral("ActionPIT37"))->trigger();
+  QApplication::processEvents();
+  window_->Action(QStringLiteral("ActionRazemOsobno"))->trigger();
+  QApplication::processEvents();
+  ASSERT_NE(solv::app::JointWindow(), nullptr);
+  solv::app::JointWindow()->CloseWindow();
+  QApplication::processEvents();
+  EXPECT_EQ(window_->ActivePage(), window_->Page("PIT37a"));
+  EXPECT_TRUE(window_->FormToolbar()->isVisible());
+}
+
+}  // namespace

@@ -303,6 +303,9 @@ void TFormOkno_glowne::BuildCentral() {
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   connect(mdi_, &QMdiArea::subWindowActivated, this, &TFormOkno_glowne::SubWindowActivated);
   mdi_->viewport()->installEventFilter(this);
+  // A window closed gives the activation back to the one active before it
+  // (not to the Menu window, the first created).
+  mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
   splitter_->addWidget(mdi_);
 
   auto* panel = new QWidget(splitter_);
