@@ -93,7 +93,8 @@ void AppendFolded(std::string& out, char32_t cp) {
   AppendUtf8(out, cp);
 }
 
-// The temporary file of a write of path: ".<name>.tmp<pid>" beside it.
+// The temporary files of a write of path beside it: ".<name>.tmp<pid>" for
+// the new text and ".<name>.tmp<pid>.old" for a link to the text it replaces.
 std::string TempPrefixOf(const std::filesystem::path& path) { return "." + path.filename().string() + ".tmp"; }
 
 // A writer killed between creating its temporary file and renaming it leaves
@@ -114,7 +115,9 @@ void RemoveStaleTempFiles(const std::filesystem::path& path) {
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
     if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
-    const std::string_view digits = name.substr(prefix.size());
+    std::string_view digits = name.substr(prefix.size());
+    // The kept link of a write ends in ".old".
+    if (digits.size() > 4 && digits.substr(digits.size() - 4) == ".old") digits.remove_suffix(4);
     // A pid as getpid() prints it: 1 to 9 digits, no leading zero.
     if (digits.size() > 9 || digits[0] == '0' || digits.find_first_not_of("0123456789") != std::string_view::npos)
       continue;
@@ -358,7 +361,21 @@ FileStamp SaveIniDocument(const std::filesystem::path& path, const IniDocument& 
   return SaveIniText(path, doc.Serialize());
 }
 
-FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8) {
+namespace {
+
+// The version of a file as a writer in place changes it: size and
+// modification time (a link changes the change time, not these).
+bool SameVersion(const struct stat& st, const FileStamp& s) {
+  return s.exists && static_cast<unsigned long long>(st.st_dev) == s.dev &&
+         static_cast<unsigned long long>(st.st_ino) == s.ino && static_cast<unsigned long long>(st.st_size) == s.size &&
+         st.st_mtim.tv_sec == s.mtimeSec && st.st_mtim.tv_nsec == s.mtimeNsec;
+}
+
+bool LinksUnsupported(int error) { return error == EPERM || error == EXDEV || error == ENOTSUP || error == EMLINK; }
+
+}  // namespace
+
+FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8, const FileStamp* expected) {
   const std::string bytes = Utf8ToCp1250(utf8);
   const std::string file = path.string();
   struct stat old {};
@@ -369,6 +386,7 @@ FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8
   std::filesystem::path tmp = path;
   tmp.replace_filename(TempPrefixOf(path) + std::to_string(::getpid()));
   const std::string tmpName = tmp.string();
+  const std::string keptName = tmpName + ".old";
   const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) throw StoreError(file);
   bool ok = true;
@@ -378,10 +396,65 @@ FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8
   struct stat written {};
   ok = ok && ::fstat(fd, &written) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(tmpName.c_str(), file.c_str()) == 0;
   if (!ok) {
     ::unlink(tmpName.c_str());
     throw StoreError(file);
+  }
+  const auto changed = [&] {
+    ::unlink(tmpName.c_str());
+    throw SetChangedError(file);
+  };
+
+  // With an expected version, a program that writes the file in place (its
+  // own open file, cut and written again) must not lose its text to the
+  // rename: a link keeps the replaced file, and when it changed before the
+  // new name took its place, it is put back and the write is refused.
+  bool kept = false, placed = false;
+  if (expected && expected->exists) {
+    ::unlink(keptName.c_str());
+    struct stat st {};
+    if (::link(file.c_str(), keptName.c_str()) == 0) {
+      kept = true;
+      if (::stat(keptName.c_str(), &st) != 0 || !SameVersion(st, *expected)) {
+        ::unlink(keptName.c_str());
+        changed();
+      }
+    } else if (errno == ENOENT) {
+      changed();  // removed or renamed since it was read
+    } else if (!LinksUnsupported(errno)) {
+      ::unlink(tmpName.c_str());
+      throw StoreError(file);
+    } else if (::stat(file.c_str(), &st) != 0 || !SameVersion(st, *expected)) {
+      changed();  // no links on this file system: the check just before the rename
+    }
+  } else if (expected) {
+    // Expected not to exist: created only if nobody created it meanwhile.
+    if (::link(tmpName.c_str(), file.c_str()) == 0) {
+      ::unlink(tmpName.c_str());
+      placed = true;
+    } else if (errno == EEXIST) {
+      changed();
+    } else if (!LinksUnsupported(errno)) {
+      ::unlink(tmpName.c_str());
+      throw StoreError(file);
+    } else if (::access(file.c_str(), F_OK) == 0) {
+      changed();
+    }
+  }
+  if (!placed && ::rename(tmpName.c_str(), file.c_str()) != 0) {
+    ::unlink(tmpName.c_str());
+    if (kept) ::unlink(keptName.c_str());
+    throw StoreError(file);
+  }
+  if (kept) {
+    struct stat st {};
+    if (::stat(keptName.c_str(), &st) == 0 && !SameVersion(st, *expected)) {
+      // Written in place between the check and the rename: its text stands.
+      if (::rename(keptName.c_str(), file.c_str()) != 0) ::unlink(keptName.c_str());
+      SyncFolderOf(path);
+      throw SetChangedError(file);
+    }
+    ::unlink(keptName.c_str());
   }
   ++replaceCount;
   if (!SyncFolderOf(path)) throw StoreError(file);
@@ -440,9 +513,10 @@ const IniDocument& IniFile::Current() {
 }
 
 void IniFile::Load(FileStamp now) {
-  // Changed from outside since this process read or wrote it: wait until the
-  // other program is done writing.
-  if (loaded_) now = QuietStampOf(path_, now);
+  // Changed a moment ago, from outside or before this process began: wait
+  // until the other program is done writing, so a save in progress is not
+  // read half-written.
+  now = QuietStampOf(path_, now);
   std::optional<IniDocument> doc;
   for (int attempt = 0;; ++attempt) {
     doc = now.exists ? LoadIniDocument(path_) : std::nullopt;
@@ -494,7 +568,7 @@ void IniFile::Commit() {
     return;
   }
   try {
-    stamp_ = ownStamp_ = SaveIniText(path_, text);
+    stamp_ = ownStamp_ = SaveIniText(path_, text, &now);
     text_ = std::move(text);
   } catch (...) {
     Drop();  // the copy is ahead of the file: read the file again

@@ -103,8 +103,12 @@ std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path);
 // file it wrote (an empty stamp when another writer touched it at once).
 // Throws StoreError.
 FileStamp SaveIniDocument(const std::filesystem::path& path, const IniDocument& doc);
-// The same for a text already serialised (UTF-8).
-FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8);
+// The same for a text already serialised (UTF-8). With expected, the file is
+// replaced only while it is still that version (one that does not exist:
+// only created), and a save another program makes in place while this one
+// replaces it stands; both throw SetChangedError and write nothing.
+FileStamp SaveIniText(const std::filesystem::path& path, const std::string& utf8,
+                      const FileStamp* expected = nullptr);
 
 // How many files SaveIniDocument replaced in this process (benchmarks).
 unsigned long long FileReplaceCount();
