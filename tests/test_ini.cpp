@@ -15,6 +15,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "store/cp1250.hpp"
@@ -518,3 +519,44 @@ TEST_F(IniFileTest, WriteOverADirectoryThrows) {
 }
 
 }  // namespace
+
+// A save that expects a version of the file replaces only that version: a
+// file written, created or removed by another program since is left as that
+// program left it, and the save is refused as a change from outside.
+TEST_F(IniFileTest, ASaveExpectingAVersionNeverGoesOverAnother) {
+  const struct {
+    const char* what;
+    bool existsBefore;
+    std::function<void(const fs::path&)> outside;  // what happens after the version was taken
+    std::optional<std::string> left;               // the file as the other program left it
+  } cases[] = {
+      {"written in place", true, [](const fs::path& p) { PutBytes(p, "[A]\r\nK=outside\r\n"); },
+       "[A]\r\nK=outside\r\n"},
+      {"replaced", true,
+       [](const fs::path& p) {
+         PutBytes(p.string() + ".x", "[A]\r\nK=other\r\n");
+         fs::rename(p.string() + ".x", p);
+       },
+       "[A]\r\nK=other\r\n"},
+      {"removed", true, [](const fs::path& p) { fs::remove(p); }, std::nullopt},
+      {"created", false, [](const fs::path& p) { PutBytes(p, "[A]\r\nK=new\r\n"); }, "[A]\r\nK=new\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(path_);
+    if (c.existsBefore) PutBytes(path_, "[A]\r\nK=old\r\n");
+    const solv::FileStamp version = solv::FileStamp::Of(path_);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));  // a later modification time
+    c.outside(path_);
+    EXPECT_THROW(solv::SaveIniText(path_, "[A]\r\nK=ours\r\n", &version), solv::SetChangedError);
+    if (c.left) EXPECT_EQ(Bytes(path_), *c.left);
+    else EXPECT_FALSE(fs::exists(path_));
+    EXPECT_TRUE(OtherFiles(dir_, path_).empty());
+  }
+  // The version it expects is replaced.
+  PutBytes(path_, "[A]\r\nK=old\r\n");
+  const solv::FileStamp version = solv::FileStamp::Of(path_);
+  solv::SaveIniText(path_, "[A]\r\nK=ours\r\n", &version);
+  EXPECT_EQ(Bytes(path_), "[A]\r\nK=ours\r\n");
+  EXPECT_TRUE(OtherFiles(dir_, path_).empty());
+}
