@@ -15,6 +15,7 @@
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -39,6 +40,7 @@ struct HttpReply {
   std::optional<std::size_t> stallAfter;     // body bytes sent before waiting for ReleaseStalls()
   std::size_t paceBytes = 0;                 // not 0: the rest of the body goes in pieces this big
   std::chrono::milliseconds paceDelay{0};    // with a pause this long before each piece
+  std::uint64_t generatedBytes = 0;          // this many 'G' bytes follow the body, made as they are sent
 
   static HttpReply Ok(std::string body) {
     HttpReply reply;
@@ -292,7 +294,8 @@ class LocalHttpServer {
     std::string head = "HTTP/1.0 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
     for (const auto& line : reply.headers) head += line + "\r\n";
     if (reply.contentLength) {
-      head += "Content-Length: " + std::to_string(reply.statedLength.value_or(reply.body.size())) + "\r\n";
+      head += "Content-Length: " +
+              std::to_string(reply.statedLength.value_or(reply.body.size() + reply.generatedBytes)) + "\r\n";
     }
     head += "Connection: close\r\n\r\n";
     const std::size_t before = std::min(
@@ -308,6 +311,12 @@ class LocalHttpServer {
       const std::size_t piece = reply.paceBytes ? reply.paceBytes : reply.body.size() - sent;
       if (reply.paceBytes && !Pause(reply.paceDelay)) return;
       if (!SendAll(fd, reply.body.substr(sent, piece))) return;
+      sent += piece;
+    }
+    const std::string generated(64 * 1024, 'G');
+    for (std::uint64_t sent = 0; sent < reply.generatedBytes;) {
+      const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(generated.size(), reply.generatedBytes - sent));
+      if (!SendAll(fd, generated.substr(0, piece))) return;
       sent += piece;
     }
     ::shutdown(fd, SHUT_WR);

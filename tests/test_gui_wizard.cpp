@@ -9,14 +9,18 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "local_http_server.hpp"
 #include "rar_fixture.hpp"
 #include "temp_folder.hpp"
+#include "update_signing.hpp"
 #include "wizard_form.hpp"
 
 namespace fs = std::filesystem;
@@ -44,8 +48,18 @@ class WizardTest : public ::testing::Test {
   TWizardForm& Open(QStringList arguments = {}) {
     solv::WizardOptions options;
     options.programDir = QString::fromStdString(dir.string());
-    options.endpointHost = QString::fromStdString(server.Host());
+    options.endpointHost = QString::fromStdString("http://" + server.Host());
     options.arguments = arguments;
+    options.trust = solv::test::TestTrust();
+    if (pendingList) {
+      // The list as the publisher signs it, with the size and hash of each file served.
+      const std::string list = solv::test::ListWithDigests(*pendingList, [&](const std::string& name) {
+        auto it = bodies.find(name);
+        return it == bodies.end() ? std::optional<std::string>() : it->second;
+      });
+      server.Route("/files/data41.dat", HttpReply::Ok(list));
+      server.Route("/files/data41.sig", HttpReply::Ok(solv::test::SignWithTestKey(list)));
+    }
     wizard = std::make_unique<TWizardForm>(options);
     wizard->AskRestart = [this] {
       ++asked;
@@ -60,7 +74,14 @@ class WizardTest : public ::testing::Test {
 
   void Write(const std::string& name, const std::string& text) { folder.Write(name, text); }
   std::string Read(const std::string& name) { return folder.Read(name); }
-  void Serve(const std::string& name, HttpReply reply) { server.Route("/files/" + name, reply); }
+  void Serve(const std::string& name, HttpReply reply) {
+    if (name == "data41.dat") {
+      pendingList = reply.body;
+      return;
+    }
+    bodies[name] = reply.body;
+    server.Route("/files/" + name, reply);
+  }
   void Click(QPushButton* button) {
     ASSERT_TRUE(button->isVisible()) << button->text().toStdString();
     QTest::mouseClick(button, Qt::LeftButton);
@@ -86,6 +107,8 @@ class WizardTest : public ::testing::Test {
   bool restart = false;
   int asked = 0;
   QStringList started;
+  std::map<std::string, std::string> bodies;
+  std::optional<std::string> pendingList;
 };
 
 }  // namespace
@@ -169,7 +192,7 @@ TEST_F(WizardTest, ArgumentZeroOneChecksAtOnce) {
   EXPECT_TRUE(Log().contains(Q("Twój program wymaga aktualizacji...")));
   EXPECT_FALSE(fs::exists(dir / "data41.dat"));
   const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 2u);
+  ASSERT_EQ(requests.size(), 3u);  // the update request, the list and its signature
   EXPECT_EQ(requests[0].body, "test=1");
   EXPECT_EQ(Buttons(), (QStringList{"", "< Wstecz", "", Q("Zakończ")}));
 }
@@ -204,6 +227,38 @@ TEST_F(WizardTest, PrzerwijDuringADownloadStopsTheRun) {
   EXPECT_EQ(Read("a.txt"), "old a");
   EXPECT_EQ(Read("data041.dat"), "a.txt;1\r\n");
   EXPECT_EQ(Buttons(), (QStringList{"", "< Wstecz", "", Q("Zakończ")}));
+}
+
+// "Przerwij" works while a large archive is unpacked, and nothing is installed.
+TEST_F(WizardTest, PrzerwijWhileUnpackingStopsTheRun) {
+  Write("data041.dat", "Solv2010;1\r\n");
+  Write("Solv2010", "old program");
+  std::vector<rarfix::Entry> entries;
+  for (int i = 0; i < 4000; ++i) entries.push_back(rarfix::File("pomoc/" + std::to_string(i) + ".htm", "s"));
+  entries.push_back(rarfix::File("_Solv2010", "new program"));
+  Serve("s.rar", HttpReply::Ok(rarfix::RarArchive(entries)));
+  Serve("data41.dat", HttpReply::Ok("Solv2010;2;;s.rar\r\n"));
+
+  TWizardForm& w = Open();
+  w.show();
+  Click(w.DalejButton());
+  QTimer poll;
+  bool pressed = false;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (pressed || !Log().contains(Q("Sprawdzanie plików ..."))) return;
+    pressed = true;
+    QTest::mouseClick(w.AnulujButton(), Qt::LeftButton);
+  });
+  poll.start(0);
+  Click(w.DalejButton());
+  poll.stop();
+
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(Log().contains("Operacja przerwana"));
+  EXPECT_EQ(w.PageDescriptionLabel()->text(), Q("Aktualizacja przerwana."));
+  EXPECT_EQ(Read("Solv2010"), "old program");
+  EXPECT_EQ(Read("data041.dat"), "Solv2010;1\r\n");
+  EXPECT_FALSE(fs::exists(dir / "pomoc"));
 }
 
 TEST_F(WizardTest, NoServerEndsWithTheConnectionMessages) {

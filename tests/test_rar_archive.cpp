@@ -291,29 +291,55 @@ TEST_F(RarTest, ListReadsHeadersWithoutExtracting) {
   EXPECT_TRUE(Tree(target).empty());
 }
 
+// The update run's extraction: one pass, every entry shown first; a refused
+// entry is not written and ends it, as does keepGoing answering false.
 TEST_F(RarTest, ExtractorForTheUpdateRun) {
+  RarExtractor extractor;
+  std::vector<std::string> seen;
+  const auto acceptAll = [&](const ArchiveEntry& e) {
+    seen.push_back(e.name + (e.link ? " (link)" : ""));
+    return true;
+  };
+  const auto always = [] { return true; };
+
+  Write({File("_Solv2010", "program"), File("help/a.htm", "pomoc")});
+  ExtractResult r = extractor.ExtractAll(archive, target, acceptAll, always);
+  EXPECT_EQ(r.error, 0);
+  EXPECT_FALSE(r.refused || r.stopped);
+  EXPECT_EQ(seen, (std::vector<std::string>{"_Solv2010", "help/a.htm"}));
+  EXPECT_EQ(ReadAll(target / "_Solv2010"), "program");
+  EXPECT_EQ(ReadAll(target / "help" / "a.htm"), "pomoc");
+
+  fs::remove_all(target);
+  Write({File("_Solv2010", "program"), File("SAVE/1.i10", "x"), File("_late", "y")});
+  r = extractor.ExtractAll(archive, target, [](const ArchiveEntry& e) { return e.name.rfind("SAVE/", 0) != 0; },
+                           always);
+  EXPECT_TRUE(r.refused);
+  EXPECT_EQ(r.refusedName, "SAVE/1.i10");
+  EXPECT_EQ(Tree(target), std::vector<std::string>{"_Solv2010"});
+
+  fs::remove_all(target);
+  seen.clear();
+  Write({Symlink("_link", "/etc")});
+  r = extractor.ExtractAll(archive, target, acceptAll, always);
+  EXPECT_EQ(seen, std::vector<std::string>{"_link (link)"});
+
+  fs::remove_all(target);
   rarfix::Entry damaged = File("_bad", "data");
   damaged.damaged = true;
-  Write({File("_Solv2010", "program"), Symlink("_link", "/etc"), damaged});
-  RarExtractor extractor;
+  Write({damaged, File("_after", "ok")});
+  r = extractor.ExtractAll(archive, target, nullptr, always);
+  EXPECT_EQ(r.error, kRarBadData);
 
-  std::vector<ArchiveEntry> entries;
-  ASSERT_EQ(extractor.List(archive, entries), 0);
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].name, "_Solv2010");
-  EXPECT_FALSE(entries[0].link);
-  EXPECT_EQ(entries[1].name, "_link");
-  EXPECT_TRUE(entries[1].link);
+  fs::remove_all(target);
+  int asked = 0;
+  Write({File("a", "1"), File("b", "2"), File("c", "3")});
+  r = extractor.ExtractAll(archive, target, nullptr, [&] { return ++asked < 2; });
+  EXPECT_TRUE(r.stopped);
+  EXPECT_EQ(Tree(target), (std::vector<std::string>{"a", "b"}));
 
-  EXPECT_EQ(extractor.Extract(archive, "_Solv2010", target), 0);
-  EXPECT_EQ(extractor.Extract(archive, "_link", target), kRarCreateFailed);
-  EXPECT_EQ(extractor.Extract(archive, "_bad", target), kRarBadData);
-  EXPECT_EQ(extractor.Extract(archive, "_absent", target), kRarBadArchive);
-  EXPECT_EQ(Tree(target), std::vector<std::string>{"_Solv2010"});
-  EXPECT_EQ(ReadAll(target / "_Solv2010"), "program");
-
-  EXPECT_EQ(extractor.List(root / "missing.rar", entries), kRarOpenFailed);
-  EXPECT_EQ(extractor.Extract(root / "missing.rar", "_Solv2010", target), kRarOpenFailed);
+  r = extractor.ExtractAll(root / "missing.rar", target, nullptr, always);
+  EXPECT_EQ(r.error, kRarOpenFailed);
 }
 
 }  // namespace

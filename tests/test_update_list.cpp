@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -25,7 +26,7 @@ TEST(UpdateList, LineFields) {
       {"Solv2010;12;P;s.rar", "Solv2010", "12", 'P', "s.rar"},
       {"Solv2010;12;P;s.rar;", "Solv2010", "12", 'P', "s.rar"},
       {"Solv2010|12|P|s.rar", "Solv2010", "12", 'P', "s.rar"},
-      {"Solv2010;12|Pxyz;s.rar;more;fields", "Solv2010", "12", 'P', "s.rar"},
+      {"Solv2010;12|Pxyz;s.rar;more;fields;ignored", "Solv2010", "12", 'P', "s.rar"},
       {"Solv2010;12\r", "Solv2010", "12", 0, ""},
       {"a.htm;abc;;", "a.htm", "abc", 0, ""},
       {"plain", "plain", "", 0, ""},
@@ -40,6 +41,37 @@ TEST(UpdateList, LineFields) {
     EXPECT_EQ(r.flag, c.flag);
     EXPECT_EQ(r.archive, c.archive);
   }
+}
+
+// The server list's size and SHA-256 fields, and what counts as each.
+TEST(UpdateList, SizeAndHashFields) {
+  const UpdateRecord r = ParseUpdateLine("Solv2010;12;;s.rar;5000;" + std::string(64, 'a') + ";rest");
+  EXPECT_EQ(r.archive, "s.rar");
+  EXPECT_EQ(r.size, "5000");
+  EXPECT_EQ(r.sha256, std::string(64, 'a'));
+  EXPECT_EQ(ParseUpdateLine("a;1;;;7").size, "7");
+
+  const std::pair<const char*, std::optional<std::uint64_t>> sizes[] = {
+      {"0", 0},   {"5000", 5000},           {"18446744073709551615", std::nullopt},
+      {"", std::nullopt},  {"-1", std::nullopt}, {"12a", std::nullopt}, {" 5", std::nullopt},
+      {"9999999999999999999", 9999999999999999999ull},
+  };
+  for (const auto& [text, size] : sizes) EXPECT_EQ(UpdateSize(text), size) << text;
+  EXPECT_TRUE(IsSha256Text(std::string(32, 'A') + std::string(32, '0')));
+  EXPECT_FALSE(IsSha256Text(std::string(63, 'a')));
+  EXPECT_FALSE(IsSha256Text(std::string(63, 'a') + "g"));
+}
+
+// Names an update never writes, however they are spelled.
+TEST(UpdateList, ProtectedNames) {
+  const std::pair<const char*, bool> cases[] = {
+      {"SAVE/1.i10", true},  {"save/notatki.txt", true}, {"SAVE", true},      {"Save\\x", true},
+      {"SAVE./1.txt", true}, {"1.i10", true},             {"inne/7.I10", true}, {"gr.xml", true},
+      {"pomoc/SLO.XML", true}, {"data041.dat", true},     {"data41.dat", true}, {"data41.sig", true},
+      {".renovo-staging/x", true}, {"Solv2010", false},   {"_Solv2010", false}, {"saved/x", false},
+      {"pomoc/SAVE/x", false}, {"help/data041.dat", false}, {"x.i100", false}, {"agr.xml", false},
+  };
+  for (const auto& [name, guarded] : cases) EXPECT_EQ(IsProtectedName(name), guarded) << name;
 }
 
 TEST(UpdateList, VersionNumbers) {
@@ -77,11 +109,11 @@ TEST(UpdateList, LoadAndSave) {
   fs::remove_all(dir);
   fs::create_directories(dir);
   UpdateList list;
-  list.items.push_back({"x.exe", "1", 'P', "x.rar"});
+  list.items.push_back({"x.exe", "1", 'P', "x.rar", "", ""});
   EXPECT_EQ(LoadUpdateList(dir / "none.dat", list), ListLoad::Missing);
   EXPECT_TRUE(list.items.empty());
 
-  list.items.push_back({"x.exe", "4", 'P', "x.rar"});
+  list.items.push_back({"x.exe", "4", 'P', "x.rar", "", ""});
   ASSERT_TRUE(SaveUpdateList(dir / "l.dat", list));
   UpdateList back;
   ASSERT_EQ(LoadUpdateList(dir / "l.dat", back), ListLoad::Loaded);

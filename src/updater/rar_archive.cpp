@@ -414,6 +414,10 @@ bool TRAR::Extract() {
       continue;
     }
     if (OnExtracting) OnExtracting(*this, header);
+    if (Stop) {  // stopped by the handler: this entry is not written either
+      Stop = false;
+      break;
+    }
     if ((header.Flags & 4) && OnReqPassword) {
       std::string password;
       OnReqPassword(*this, header, password);
@@ -448,29 +452,32 @@ int TRAR::List(std::vector<RarHeader>& headers) {
   }
 }
 
-int RarExtractor::List(const std::filesystem::path& archive, std::vector<ArchiveEntry>& entries) {
-  entries.clear();
+ExtractResult RarExtractor::ExtractAll(const std::filesystem::path& archive, const std::filesystem::path& targetDir,
+                                     const std::function<bool(const ArchiveEntry&)>& accept,
+                                     const std::function<bool()>& keepGoing) {
+  ExtractResult result;
   TRAR rar;
   rar.ArchiveName = archive.string();
-  std::vector<RarHeader> headers;
-  int code = rar.List(headers);
-  for (const auto& h : headers) entries.push_back(ArchiveEntry{h.FileName, h.Link});
-  return code;
-}
-
-int RarExtractor::Extract(const std::filesystem::path& archive, const std::string& entry,
-                          const std::filesystem::path& targetDir) {
-  TRAR rar;
-  rar.ArchiveName = archive.string();
-  rar.FilesToExtract = {entry};
   rar.TargetDir = targetDir.string();
-  int last = 0;
-  bool extracted = false;
-  rar.OnError = [&last](TRAR&, int code) { last = code; };
-  rar.OnExtract = [&extracted](TRAR&, const RarHeader&, bool success) { extracted = extracted || success; };
-  if (!rar.Extract()) return last != 0 ? last : kRarBadData;
-  // An entry the archive does not hold was not extracted either.
-  return extracted ? 0 : kRarBadArchive;
+  // A refused entry is not written: the next header read sees Stop. Extraction
+  // goes to a folder of its own, so nothing else is touched meanwhile.
+  rar.OnExtracting = [&](TRAR& r, const RarHeader& header) {
+    if (result.refused || !accept || accept(ArchiveEntry{header.FileName, header.Link})) return;
+    result.refused = true;
+    result.refusedName = header.FileName;
+    r.Stop = true;
+  };
+  rar.OnError = [&](TRAR&, int code) {
+    if (!result.refused) result.error = code;
+  };
+  rar.OnExtract = [&](TRAR& r, const RarHeader&, bool) {
+    if (!result.refused && !result.stopped && keepGoing && !keepGoing()) {
+      result.stopped = true;
+      r.Stop = true;
+    }
+  };
+  rar.Extract();
+  return result;
 }
 
 }  // namespace solv

@@ -75,14 +75,12 @@ class TRAR {
   bool loaded_ = false;
 };
 
-// The archive side of the update run on TRAR. Extract answers 0 when the
-// entry was extracted, the last error code otherwise (13 when the archive
-// does not hold the entry).
+// The archive side of the update run on TRAR: one pass over the archive.
 class RarExtractor : public ArchiveExtractor {
  public:
-  int List(const std::filesystem::path& archive, std::vector<ArchiveEntry>& entries) override;
-  int Extract(const std::filesystem::path& archive, const std::string& entry,
-              const std::filesystem::path& targetDir) override;
+  ExtractResult ExtractAll(const std::filesystem::path& archive, const std::filesystem::path& targetDir,
+                           const std::function<bool(const ArchiveEntry&)>& accept,
+                           const std::function<bool()>& keepGoing) override;
 };
 
 }  // namespace solv

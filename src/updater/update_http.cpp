@@ -2,7 +2,6 @@
 
 #include <system_error>
 
-#include "util/file_io.hpp"
 
 namespace solv {
 
@@ -22,12 +21,8 @@ void Configure(TUTILHTTP& http, const char* agent, bool binary) {
 
 }  // namespace
 
-UpdateHttp::UpdateHttp(MainLoop& loop, std::filesystem::path tempDir)
-    : GetHTTPString(loop),
-      GETHTTPFile01(loop),
-      GETHTTPFile(loop),
-      loop_(loop),
-      tempFile_(std::move(tempDir) / "renovo.download.tmp") {
+UpdateHttp::UpdateHttp(MainLoop& loop)
+    : GetHTTPString(loop), GETHTTPFile01(loop), GETHTTPFile(loop), loop_(loop) {
   Configure(GetHTTPString, "KVZ", false);
   Configure(GETHTTPFile01, "KVZ2", true);
   Configure(GETHTTPFile, "KVZ1", true);
@@ -48,28 +43,39 @@ void UpdateHttp::Abort() {
   GETHTTPFile.Abort();
 }
 
-HttpResponse UpdateHttp::Get(HttpRole role, const std::string& url, const HttpProgress& progress,
-                             const std::atomic<bool>& abort) {
-  return Request(role, url, {}, progress, abort);
+void UpdateHttp::TrustCertificates(const std::string& caFile) {
+  for (TUTILHTTP* http : {&GetHTTPString, &GETHTTPFile01, &GETHTTPFile}) http->CaFile = caFile;
+}
+
+HttpResponse UpdateHttp::Get(HttpRole role, const std::string& url, std::uint64_t maxBytes,
+                             const HttpProgress& progress, const std::atomic<bool>& abort) {
+  return Request(role, url, {}, nullptr, maxBytes, progress, abort);
 }
 
 HttpResponse UpdateHttp::Post(HttpRole role, const std::string& url, const std::string& formBody,
-                              const HttpProgress& progress, const std::atomic<bool>& abort) {
-  return Request(role, url, formBody, progress, abort);
+                              std::uint64_t maxBytes, const HttpProgress& progress, const std::atomic<bool>& abort) {
+  return Request(role, url, formBody, nullptr, maxBytes, progress, abort);
 }
 
-HttpResponse UpdateHttp::Request(HttpRole role, const std::string& url,
-                                 const std::string& formBody, const HttpProgress& progress,
-                                 const std::atomic<bool>& abort) {
+HttpResponse UpdateHttp::Download(HttpRole role, const std::string& url, const std::filesystem::path& target,
+                                  std::uint64_t maxBytes, const HttpProgress& progress,
+                                  const std::atomic<bool>& abort) {
+  return Request(role, url, {}, &target, maxBytes, progress, abort);
+}
+
+HttpResponse UpdateHttp::Request(HttpRole role, const std::string& url, const std::string& formBody,
+                                 const std::filesystem::path* target, std::uint64_t maxBytes,
+                                 const HttpProgress& progress, const std::atomic<bool>& abort) {
   TUTILHTTP& http = For(role);
   HttpResponse response;
   if (abort || http.Busy()) return response;
 
-  const bool fileMode = role != HttpRole::Location;
   bool reported = false;
   http.URL = url;
   http.PostQuery = formBody;
-  http.FileName = tempFile_.string();
+  http.MaxBytes = maxBytes;
+  // The body streams to target's part file, which becomes target only whole.
+  http.FileName = target ? target->string() : std::string();
   http.OnProgress = [&](TUTILHTTP&, std::uint64_t total, std::uint64_t read) {
     if (progress) progress(total, read);
   };
@@ -84,7 +90,7 @@ HttpResponse UpdateHttp::Request(HttpRole role, const std::string& url,
   };
   http.OnError = [&](TUTILHTTP&) { reported = true; };
 
-  if (fileMode) http.GetFile();
+  if (target) http.GetFile();
   else http.GetString();
   // Served events may press "Przerwij"; the abort then reaches the worker.
   loop_.WaitUntil([&] {
@@ -94,17 +100,14 @@ HttpResponse UpdateHttp::Request(HttpRole role, const std::string& url,
 
   const HttpWorkerResult& result = http.LastResult();
   response.status = result.status;
+  response.bytes = result.bytesRead;
+  response.tooLarge = result.tooLarge;
   if (result.lengthStated) response.contentLength = result.fileSize;
-  std::error_code ec;
-  if (fileMode) {
-    if (response.completed) {
-      std::optional<std::string> body = ReadWholeFile(tempFile_);
-      if (body) response.body = std::move(*body);
-      else response.completed = false;
-    }
-    std::filesystem::remove(tempFile_, ec);
-  }
   if (abort) response.completed = false;
+  if (target && !response.completed) {
+    std::error_code ec;
+    std::filesystem::remove(*target, ec);
+  }
   http.OnProgress = nullptr;
   http.OnDoneString = nullptr;
   http.OnDoneFile = nullptr;

@@ -13,16 +13,19 @@ namespace solv {
 
 class UpdateHttp : public HttpClient {
  public:
-  // Downloads go to a temporary file in tempDir (the program folder) and are
-  // handed over whole; the file is removed afterwards.
-  UpdateHttp(MainLoop& loop, std::filesystem::path tempDir);
+  explicit UpdateHttp(MainLoop& loop);
 
-  HttpResponse Get(HttpRole role, const std::string& url, const HttpProgress& progress,
+  HttpResponse Get(HttpRole role, const std::string& url, std::uint64_t maxBytes, const HttpProgress& progress,
                    const std::atomic<bool>& abort) override;
-  HttpResponse Post(HttpRole role, const std::string& url, const std::string& formBody,
+  HttpResponse Post(HttpRole role, const std::string& url, const std::string& formBody, std::uint64_t maxBytes,
                     const HttpProgress& progress, const std::atomic<bool>& abort) override;
+  HttpResponse Download(HttpRole role, const std::string& url, const std::filesystem::path& target,
+                        std::uint64_t maxBytes, const HttpProgress& progress,
+                        const std::atomic<bool>& abort) override;
   // Stops whatever request is running; it then fails.
   void Abort();
+  // The certificates TLS trusts instead of the system's (a test server).
+  void TrustCertificates(const std::string& caFile);
 
   TUTILHTTP GetHTTPString;  // the update request
   TUTILHTTP GETHTTPFile01;  // the server list
@@ -30,11 +33,11 @@ class UpdateHttp : public HttpClient {
 
  private:
   HttpResponse Request(HttpRole role, const std::string& url, const std::string& formBody,
-                       const HttpProgress& progress, const std::atomic<bool>& abort);
+                       const std::filesystem::path* target, std::uint64_t maxBytes, const HttpProgress& progress,
+                       const std::atomic<bool>& abort);
   TUTILHTTP& For(HttpRole role);
 
   MainLoop& loop_;
-  std::filesystem::path tempFile_;
 };
 
 }  // namespace solv

@@ -63,7 +63,7 @@ std::string EncodeObject(const std::string& object) {
 
 // URL: host followed by the object path, "http://" allowed in front and
 // dropped; "https://" keeps its scheme.
-bool BuildUrl(const std::string& url, std::string& full) {
+bool BuildUrl(const std::string& url, std::string& full, bool& tls) {
   std::string rest = url;
   std::string scheme = "http://";
   const std::string lower = Lower(url);
@@ -78,6 +78,7 @@ bool BuildUrl(const std::string& url, std::string& full) {
   const std::string object = slash == std::string::npos ? "/" : rest.substr(slash);
   if (!PlainHost(host)) return false;
   full = scheme + host + EncodeObject(object);
+  tls = scheme == "https://";
   return true;
 }
 
@@ -118,7 +119,7 @@ class PartFile {
 
   bool Open() {
     ::unlink(part_.c_str());
-    const int fd = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct stat old {};
     // The replaced file keeps its permissions (a program stays executable).
@@ -200,6 +201,12 @@ struct Transfer {
     result.fileSize = length >= 0 ? static_cast<std::uint64_t>(length) : 0;
     stage = Stage::Refused;
     if (settings.BinaryData && !result.lengthStated) return false;
+    // An error page fails as such, however long it is.
+    if (settings.MaxBytes != 0 && result.lengthStated && result.fileSize > settings.MaxBytes && code >= 200 &&
+        code <= 299) {
+      result.tooLarge = true;
+      return false;
+    }
     if (mode == TUTILHTTPThread::Mode::File) {
       // An error page is never written as the requested file.
       if (code < 200 || code > 299) return false;
@@ -230,6 +237,10 @@ struct Transfer {
     if (stop) return false;
     if (stage == Stage::Headers) return true;  // the body of a redirect
     if (stage != Stage::Body) return false;
+    if (settings.MaxBytes != 0 && size > settings.MaxBytes - result.bytesRead) {
+      result.tooLarge = true;
+      return false;
+    }
     if (mode == TUTILHTTPThread::Mode::File) {
       if (!file.Write(data, size)) return false;
     } else {
@@ -259,13 +270,17 @@ std::size_t WriteCallback(char* data, std::size_t size, std::size_t count, void*
   }
 }
 
-bool Configure(CURL* easy, const HttpRequestSettings& s, const std::string& url,
+bool Configure(CURL* easy, const HttpRequestSettings& s, const std::string& url, bool tls,
                curl_slist* headers, Transfer& transfer) {
   bool ok = true;
   auto set = [&ok](CURLcode code) { ok = ok && code == CURLE_OK; };
   set(curl_easy_setopt(easy, CURLOPT_URL, url.c_str()));
-  set(curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https"));
-  set(curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
+  // Once on TLS, a redirect never leads off it.
+  set(curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, tls ? "https" : "http,https"));
+  set(curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, tls ? "https" : "http,https"));
+  set(curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L));
+  set(curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L));
+  if (!s.CaFile.empty()) set(curl_easy_setopt(easy, CURLOPT_CAINFO, s.CaFile.c_str()));
   set(curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L));
   set(curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects));
   set(curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L));
@@ -300,7 +315,8 @@ HttpWorkerResult PerformUnguarded(const HttpRequestSettings& s, TUTILHTTPThread:
   HttpWorkerResult result;
   if (stop) return result;
   std::string url;
-  if (!BuildUrl(s.URL, url)) return result;
+  bool tls = false;
+  if (!BuildUrl(s.URL, url, tls)) return result;
   GlobalInit();
 
   SlistGuard headers;
@@ -320,7 +336,7 @@ HttpWorkerResult PerformUnguarded(const HttpRequestSettings& s, TUTILHTTPThread:
   MultiGuard multi;
   if (!easy.easy || !multi.multi) return result;
   transfer.easy = easy.easy;
-  if (!Configure(easy.easy, s, url, headers.list, transfer)) return result;
+  if (!Configure(easy.easy, s, url, tls, headers.list, transfer)) return result;
   if (curl_multi_add_handle(multi.multi, easy.easy) != CURLM_OK) return result;
   multi.added = easy.easy;
 

@@ -27,6 +27,8 @@ struct HttpRequestSettings {
   std::string PostQuery;       // form-encoded body; not empty makes the request a POST
   std::string Referer;
   bool WaitThread = false;     // a file download returns only when its worker has reported
+  std::uint64_t MaxBytes = 0;  // not 0: a reply stated or sent longer than this is cut off
+  std::string CaFile;          // not empty: the certificates TLS trusts instead of the system's
 };
 
 // What a worker produced.
@@ -37,18 +39,23 @@ struct HttpWorkerResult {
   std::uint64_t fileSize = 0;      // the stated content length
   std::uint64_t bytesRead = 0;
   std::string reply;               // string mode: the reply text
+  bool tooLarge = false;           // cut off at MaxBytes
 };
 
 using HttpWorkerProgress = std::function<void(std::uint64_t total, std::uint64_t read)>;
 
 // The worker: performs one request from a copy of its settings, as HTTP/1.0,
-// following up to five redirects (credentials stay with the first host).
+// following up to five redirects (credentials stay with the first host; a
+// request begun over https follows only https redirects, and TLS
+// certificates are always checked).
 // In string mode the body goes to the reply text; success needs at least one
 // byte, whatever the status (the caller judges the text). In file mode the
 // body goes to "<FileName>.part", which replaces FileName (keeping the old
 // file's permissions) only when the status is 2xx and the body arrived whole;
 // otherwise FileName stays as it was and no part file is left. With
 // BinaryData a reply without a stated length fails before its body is read.
+// With MaxBytes a stated length above it fails before the body is read, and
+// a body that grows past it fails at once (tooLarge).
 // With TimeOut the connection must be made in that time and the transfer
 // fails once no data moved for that long; a slow but steady download is not
 // cut off. progress is called in the worker thread after every block (total:

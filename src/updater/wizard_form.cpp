@@ -93,7 +93,8 @@ TWizardForm::TWizardForm(WizardOptions options, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       options_(std::move(options)),
-      http_(loop_, QDir(options_.programDir).filesystemAbsolutePath()) {
+      http_(loop_) {
+  if (!options_.caFile.isEmpty()) http_.TrustCertificates(options_.caFile.toStdString());
   setObjectName(QStringLiteral("WizardForm"));
   setWindowTitle(Q(kCaption));
   setFixedSize(kWidth, kHeight);
@@ -302,7 +303,7 @@ void TWizardForm::StartUpdate(bool checkOnly) {
   const std::string host = options_.endpointHost.toStdString();
   if (!run_) {
     run_ = std::make_unique<UpdateRun>(QDir(options_.programDir).filesystemAbsolutePath(), http_,
-                                       archives_, *this);
+                                       archives_, *this, options_.trust);
     run_->location = {host, kDownloadPath};
   }
   running_ = true;
@@ -339,6 +340,8 @@ void TWizardForm::Progress(HttpRole role, std::uint64_t total, std::uint64_t rea
   }
   AnimateTitle();
 }
+
+void TWizardForm::Idle() { QCoreApplication::processEvents(); }
 
 void TWizardForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

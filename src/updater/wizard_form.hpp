@@ -26,6 +26,8 @@ struct WizardOptions {
   QString programDir;      // where the program, its lists and its files live
   QString endpointHost;    // host of the update request, optionally with a scheme
   QStringList arguments;   // command-line arguments after the program name
+  UpdateTrust trust;       // the publisher's key; whether plain http may be used
+  QString caFile;          // not empty: the certificates TLS trusts instead of the system's
 };
 
 class TWizardForm : public QWidget, public UpdateSink {
@@ -74,6 +76,7 @@ class TWizardForm : public QWidget, public UpdateSink {
   void Log(const std::string& line) override;
   void Description(const std::string& text) override;
   void Progress(HttpRole role, std::uint64_t total, std::uint64_t read) override;
+  void Idle() override;
 
   void BuildWelcomePage();
   void BuildMainPage();

@@ -21,13 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
 
-  // As the update run does it: list, refuse unsafe entries, extract the rest.
+  // As the update run does it: one pass that refuses unsafe entries.
   solv::RarExtractor extractor;
-  std::vector<solv::ArchiveEntry> entries;
-  if (extractor.List(archive, entries) == 0) {
-    for (const solv::ArchiveEntry& e : entries)
-      if (!e.link && solv::IsSafeRelativeName(e.name)) (void)extractor.Extract(archive, e.name, target);
-  }
+  (void)extractor.ExtractAll(
+      archive, target,
+      [](const solv::ArchiveEntry& e) { return !e.link && solv::IsSafeRelativeName(e.name); },
+      [] { return true; });
   // And the whole archive at once, which guards by itself.
   solv::TRAR rar;
   rar.ArchiveName = archive.string();

@@ -1,9 +1,14 @@
 #include "updater/update_list.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "util/file_io.hpp"
 
 namespace solv {
 
@@ -17,11 +22,11 @@ long long UpdateVersion(std::string_view text) {
 
 UpdateRecord ParseUpdateLine(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-  std::string fields[4];
+  std::string fields[6];
   std::size_t field = 0;
   for (char c : line) {
     if (c == ';' || c == '|') {
-      if (++field >= 4) break;
+      if (++field >= 6) break;
       continue;
     }
     fields[field] += c;
@@ -31,7 +36,21 @@ UpdateRecord ParseUpdateLine(std::string_view line) {
   record.version = std::move(fields[1]);
   record.flag = fields[2].empty() ? 0 : fields[2][0];
   record.archive = std::move(fields[3]);
+  record.size = std::move(fields[4]);
+  record.sha256 = std::move(fields[5]);
   return record;
+}
+
+std::optional<std::uint64_t> UpdateSize(std::string_view text) {
+  if (text.empty() || text.size() > 19) return std::nullopt;
+  std::uint64_t value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+bool IsSha256Text(std::string_view text) {
+  return text.size() == 64 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
 
 const UpdateRecord* UpdateList::At(std::size_t index) const {
@@ -82,20 +101,19 @@ ListLoad LoadUpdateList(const std::filesystem::path& file, UpdateList& list) {
 }
 
 bool SaveUpdateList(const std::filesystem::path& file, const UpdateList& list) {
+  // A new temporary file (never a link someone left under its name), flushed
+  // before it takes the list's name.
   std::filesystem::path temp = file;
   temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string text = list.Text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, file, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  ::unlink(temp.c_str());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const std::string text = list.Text();
+  bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
 }
 
 bool IsSafeRelativeName(std::string_view name) {
@@ -111,6 +129,42 @@ bool IsSafeRelativeName(std::string_view name) {
     start = end + 1;
   }
   return true;
+}
+
+namespace {
+
+std::string LowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return out;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+}  // namespace
+
+bool IsProtectedName(std::string_view name) {
+  const std::string lower = LowerAscii(name);
+  std::vector<std::string_view> parts;
+  std::string_view rest = lower;
+  for (;;) {
+    const std::size_t sep = rest.find_first_of("/\\");
+    std::string_view part = rest.substr(0, sep);
+    // Windows drops trailing dots and blanks: "SAVE." is "SAVE" there.
+    while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+    if (!part.empty()) parts.push_back(part);
+    if (sep == std::string_view::npos) break;
+    rest = rest.substr(sep + 1);
+  }
+  if (parts.empty()) return false;
+  const std::string_view first = parts.front(), last = parts.back();
+  if (first == "save" || first == kStagingName) return true;
+  if (EndsWith(last, ".i10")) return true;
+  if (last == "gr.xml" || last == "slo.xml") return true;
+  return parts.size() == 1 && (last == kLocalListName || last == kServerListName || last == kSignatureName);
 }
 
 LocationReply ParseLocationReply(std::string_view reply, UpdateLocation& location) {
