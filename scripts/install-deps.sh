@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build
-  qt6-base-dev qt6-translations-l10n libcurl4-openssl-dev libarchive-dev libsodium-dev pkg-config
+  qt6-base-dev qt6-translations-l10n libcurl4-openssl-dev libarchive-dev libsodium-dev pkg-config libssl-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-liberation locales
   poppler-utils

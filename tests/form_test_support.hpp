@@ -28,13 +28,13 @@ struct ToolRun {
 // into its standard output.
 enum class Stderr { Apart, IntoOut };
 
-// Runs solvcalc with the arguments (each quoted for the shell), no input,
+// Runs a program with the arguments (each quoted for the shell), no input,
 // its output captured through files in `scratchDir` that are removed again.
-inline ToolRun RunSolvcalc(const std::vector<std::string>& args, const std::filesystem::path& scratchDir,
-                           Stderr stderrTo = Stderr::Apart) {
+inline ToolRun RunTool(const std::string& program, const std::vector<std::string>& args,
+                       const std::filesystem::path& scratchDir, Stderr stderrTo = Stderr::Apart) {
   const std::filesystem::path out = scratchDir / "stdout";
   const std::filesystem::path err = scratchDir / "stderr";
-  std::string command = std::string("'") + SOLVCALC_PATH + "'";
+  std::string command = "'" + program + "'";
   for (const auto& a : args) command += " '" + a + "'";
   command += " >'" + out.string() + "'";
   command += stderrTo == Stderr::IntoOut ? std::string(" 2>&1") : " 2>'" + err.string() + "'";
@@ -48,6 +48,11 @@ inline ToolRun RunSolvcalc(const std::vector<std::string>& args, const std::file
   std::filesystem::remove(out, ec);
   std::filesystem::remove(err, ec);
   return run;
+}
+
+inline ToolRun RunSolvcalc(const std::vector<std::string>& args, const std::filesystem::path& scratchDir,
+                           Stderr stderrTo = Stderr::Apart) {
+  return RunTool(SOLVCALC_PATH, args, scratchDir, stderrTo);
 }
 
 // A copy of the example set `name` at `to`; returns `to`.

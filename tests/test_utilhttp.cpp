@@ -342,6 +342,57 @@ TEST_F(UtilHttpTest, FileDownloads) {
   }
 }
 
+// A limit cuts off a reply stated or sent longer than it, before the body
+// is read or as soon as it passes the limit; the file stays as it was.
+TEST_F(UtilHttpTest, RepliesLongerThanTheLimitAreCutOff) {
+  const std::string body = Pattern(5000);
+  HttpReply noLength = HttpReply::Ok(body);
+  noLength.contentLength = false;
+  HttpReply huge;
+  huge.generatedBytes = 100ull << 20;
+  const struct {
+    const char* name;
+    HttpReply reply;
+    bool binary;
+    std::uint64_t limit;
+    bool success;
+  } cases[] = {
+      {"stated within", HttpReply::Ok(body), true, 5000, true},
+      {"stated above", HttpReply::Ok(body), true, 4999, false},
+      {"sent above without a stated length", noLength, false, 4000, false},
+      {"100 MB stated, limit 1 kB", huge, true, 1000, false},
+      {"error page above the limit", HttpReply::Status(404, "Not Found", body), true, 10, false},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    events_ = {};
+    events_.Attach(http_);
+    { std::ofstream(target_, std::ios::binary) << "old content"; }
+    const std::string path = "/Limit/case" + std::to_string(++n);
+    server_.Route(path, c.reply);
+    http_.MaxBytes = c.limit;
+    http_.URL = Url(path);
+    http_.FileName = target_.string();
+    http_.BinaryData = c.binary;
+    http_.WaitThread = true;
+    http_.GetFile();
+    EXPECT_EQ(events_.errors, c.success ? 0 : 1);
+    EXPECT_EQ(http_.LastResult().tooLarge, !c.success && c.reply.status == 200);
+    EXPECT_LE(http_.LastResult().bytesRead, c.limit);
+    EXPECT_EQ(ReadFile(target_), c.success ? body : "old content");
+    EXPECT_FALSE(fs::exists(target_.string() + ".part"));
+  }
+  // Text replies too.
+  server_.Route("/Limit/text", HttpReply::Ok(body));
+  http_.MaxBytes = 100;
+  http_.URL = Url("/Limit/text");
+  http_.GetString();
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_TRUE(http_.LastResult().tooLarge);
+  EXPECT_LE(http_.LastResult().reply.size(), 100u);
+}
+
 TEST_F(UtilHttpTest, NewFileIsCreatedOnlyWhenTheDownloadSucceeds) {
   HttpReply shortBody = HttpReply::Ok("abc");
   shortBody.statedLength = 10;
