@@ -224,10 +224,14 @@ void TWizardForm::BuildMainPage() {
   lMsg_->setFrameShape(QFrame::NoFrame);
   lMsg_->setSelectionMode(QAbstractItemView::NoSelection);
   lMsg_->setFocusPolicy(Qt::NoFocus);
-  lMsg_->setUniformItemSizes(true);
+  // A line longer than the log is wide goes on below instead of being cut.
+  lMsg_->setWordWrap(true);
+  lMsg_->setTextElideMode(Qt::ElideNone);
+  lMsg_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  lMsg_->setResizeMode(QListView::Adjust);
   lMsg_->setStyleSheet(QStringLiteral(
       "QListWidget { background: #000080; color: white; font-family: Arial; font-size: 12px; }"
-      "QListWidget::item { height: 15px; padding-left: 2px; }"));
+      "QListWidget::item { min-height: 15px; padding-left: 2px; }"));
   progressGauge_ = new QProgressBar(progress);
   progressGauge_->setObjectName(QStringLiteral("ProgressGauge"));
   progressGauge_->setRange(0, 100);
