@@ -59,6 +59,20 @@ std::uint64_t PeakResidentBytes() {
   return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;
 }
 
+// Memory bounds hold for the plain build; the sanitizers keep freed memory
+// aside (quarantine) and so grow with any work.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasuresMemory = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+
 // SHA-256 of n 'G' bytes, as the server generates them.
 std::string Sha256OfGenerated(std::uint64_t n) {
   crypto_hash_sha256_state state;
@@ -407,7 +421,9 @@ TEST_F(UpdateOverHttp, A200MegabyteDownloadKeepsMemorySmall) {
   const std::uint64_t before = PeakResidentBytes();
   EXPECT_EQ(Start(false), UpdateOutcome::Updated);
   EXPECT_EQ(fs::file_size(dir / "big.bin"), kSize);
-  EXPECT_LT(PeakResidentBytes() - before, 32ull << 20);
+  const std::uint64_t growth = PeakResidentBytes() - before;
+  RecordProperty("peak_memory_growth_bytes", std::to_string(growth));
+  if (kMeasuresMemory) EXPECT_LT(growth, 32ull << 20);
   EXPECT_EQ(Names(), (std::vector<std::string>{"big.bin", "data041.dat"}));
 }
 
@@ -422,7 +438,7 @@ TEST_F(UpdateOverHttp, AFileLargerThanTheListStatesIsCutOff) {
   EXPECT_TRUE(sink.Has("Plik big.bin jest większy, niż podaje lista aktualizacji - pobieranie przerwane"));
   EXPECT_EQ(Hits("big.bin"), 1 + UpdateRun::kMaxRedownloads);
   EXPECT_LT(sink.fileBytes, 1001u);
-  EXPECT_LT(PeakResidentBytes() - before, 32ull << 20);
+  if (kMeasuresMemory) EXPECT_LT(PeakResidentBytes() - before, 32ull << 20);
   EXPECT_EQ(Names(), std::vector<std::string>{});
 }
 
