@@ -50,20 +50,6 @@ bool WriteNewPrivate(const std::filesystem::path& file, const std::string& text)
   return ok;
 }
 
-// Replaces file through a temporary file beside it.
-bool Replace(const std::filesystem::path& file, const std::string& text) {
-  std::filesystem::path temp = file;
-  temp += ".tmp";
-  ::unlink(temp.c_str());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = solv::WriteAll(fd, text) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
-}
-
 int Keygen(const std::filesystem::path& secretFile) {
   const solv::UpdateKeyPair pair = solv::MakeUpdateKeyPair();
   if (!WriteNewPrivate(secretFile, solv::ToHex(pair.secretKey.data(), pair.secretKey.size()) + "\n"))
@@ -83,9 +69,9 @@ int Publish(const std::filesystem::path& folder, const std::filesystem::path& se
   std::string problem;
   const std::optional<std::string> filled = solv::FillUpdateList(*list, folder, problem);
   if (!filled) return Fail(problem);
-  if (!Replace(listFile, *filled)) return Fail("nie można zapisać pliku " + listFile.string());
+  if (!solv::ReplaceFile(listFile, *filled)) return Fail("nie można zapisać pliku " + listFile.string());
   const std::filesystem::path signatureFile = folder / solv::kSignatureName;
-  if (!Replace(signatureFile, solv::SignUpdateList(*filled, *secret)))
+  if (!solv::ReplaceFile(signatureFile, solv::SignUpdateList(*filled, *secret)))
     return Fail("nie można zapisać pliku " + signatureFile.string());
   std::cout << "Podpisano " << listFile.string() << "\n";
   return 0;

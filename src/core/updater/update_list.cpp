@@ -1,8 +1,5 @@
 #include "updater/update_list.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -101,19 +98,7 @@ ListLoad LoadUpdateList(const std::filesystem::path& file, UpdateList& list) {
 }
 
 bool SaveUpdateList(const std::filesystem::path& file, const UpdateList& list) {
-  // A new temporary file (never a link someone left under its name), flushed
-  // before it takes the list's name.
-  std::filesystem::path temp = file;
-  temp += ".tmp";
-  ::unlink(temp.c_str());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const std::string text = list.Text();
-  bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return ReplaceFile(file, list.Text());
 }
 
 bool IsSafeRelativeName(std::string_view name) {

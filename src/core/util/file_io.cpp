@@ -1,5 +1,6 @@
 #include "util/file_io.hpp"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,6 +31,19 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
   }
   if (in.bad()) return std::nullopt;
   return bytes;
+}
+
+bool ReplaceFile(const std::filesystem::path& file, std::string_view bytes, unsigned mode) {
+  std::filesystem::path temp = file;
+  temp += ".tmp";
+  ::unlink(temp.c_str());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
 }
 
 }  // namespace solv
