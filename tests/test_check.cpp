@@ -103,9 +103,9 @@ TEST_F(CheckTest, LeavesTheMessageListAndCurrentPageAsTheyWere) {
   EXPECT_EQ(solv::Store().currentPage, "PITOa");
 }
 
-// The forms are tried in the fixed order, not in file order; first copies
-// only (a lone later copy stands in for a deleted first one); the spouse's
-// PIT/M and PIT/Z only under joint taxation.
+// The forms are tried in the fixed order, not in file order; every copy of
+// PIT/B, PIT/O and PIT/ZG, by copy number (a lone later copy too); the
+// spouse's PIT/M and PIT/Z only under joint taxation.
 TEST_F(CheckTest, RunsTheFormsInOrderAndTheSpouseCopiesOnlyWhenJoint) {
   const std::string forms =
       "[PITZGa]\n[PITZa_M]\n[PITOa_2]\n[PITOa]\n[PITMa_M]\n[PITMa]\n[PIT2Ka]\n[PITDa]\n[PITBa_2]\n";
@@ -114,16 +114,31 @@ TEST_F(CheckTest, RunsTheFormsInOrderAndTheSpouseCopiesOnlyWhenJoint) {
     std::vector<std::string> tried;
   };
   const Case cases[] = {
-      {"p6a", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITOa", "PIT2Ka", "PITZGa"}},
-      {"p6d", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITOa", "PIT2Ka", "PITZGa"}},
-      {"p6b", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITMa_M", "PITOa", "PITZa_M", "PIT2Ka", "PITZGa"}},
-      {"p6c", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITMa_M", "PITOa", "PITZa_M", "PIT2Ka", "PITZGa"}},
+      {"p6a", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITOa", "PITOa_2", "PIT2Ka", "PITZGa"}},
+      {"p6d", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITOa", "PITOa_2", "PIT2Ka", "PITZGa"}},
+      {"p6b", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITMa_M", "PITOa", "PITOa_2", "PITZa_M", "PIT2Ka", "PITZGa"}},
+      {"p6c", {"PIT37a", "PITBa_2", "PITDa", "PITMa", "PITMa_M", "PITOa", "PITOa_2", "PITZa_M", "PIT2Ka", "PITZGa"}},
   };
   for (const auto& c : cases) {
     Set(std::string("[MAIN]\nPIT=PIT37\n[PIT37a]\n") + c.method + "=[X]\n" + forms);
     CheckWholeReturn();
     EXPECT_EQ(Tried(), c.tried) << c.method;
   }
+}
+
+// An error on a second copy reaches the check, and the message says which
+// copy it is on; a lone copy's messages stay as they are.
+TEST_F(CheckTest, EveryCopyIsCheckedAndNamed) {
+  const std::string head = "[MAIN]\nPIT=PIT37\n[PIT37a]\np6a=[X]\np10a=[X]\np124=0000012345\np39=50000,00\n";
+  Set(head + "[PITOa]\np4=1\n[PITOa_1]\np4=1\np21=800,00\n");
+  const auto two = CheckWholeReturn();
+  EXPECT_NE(two.text.find("<b>PIT/O – kopia 2, Poz.21."), std::string::npos) << two.text;
+  EXPECT_EQ(two.text.find("<b>PIT/O, Poz.21."), std::string::npos);
+
+  Set(head + "[PITOa]\np4=1\np21=800,00\n");
+  const auto one = CheckWholeReturn();
+  EXPECT_NE(one.text.find("<b>PIT/O, Poz.21."), std::string::npos) << one.text;
+  EXPECT_EQ(one.text.find("kopia"), std::string::npos);
 }
 
 }  // namespace

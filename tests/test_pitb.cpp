@@ -277,7 +277,7 @@ TEST_F(PitbTest, ExampleSetsThroughSolvcalc) {
   solv::Store() = solv::StoreState{};
   const ToolRun check = RunSolvcalc({"check", faulty.string()}, dir_);
   EXPECT_EQ(check.exitCode, 1) << check.out;
-  EXPECT_NE(check.out.find("PIT/B, Poz.1. Podany NIP nie jest zgodny"), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("PIT/B – kopia 1, Poz.1. Podany NIP nie jest zgodny"), std::string::npos) << check.out;
   EXPECT_EQ(PitbBoxes(faulty, {"PITBa", "PITBa_2"})[10], "PITBa_2.p53=10000,00");
 }
 

@@ -1,5 +1,6 @@
 #include "calc/dispatch.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -135,6 +136,32 @@ int HeaderCount(const std::string& header) {
   return n;
 }
 
+// The printed name of a form whose copies the check runs one by one.
+std::string_view CopiedFormName(std::string_view baseName) {
+  if (baseName == "PITBa") return "PIT/B";
+  if (baseName == "PITOa") return "PIT/O";
+  if (baseName == "PITZGa") return "PIT/ZG";
+  return {};
+}
+
+// 1 for "PITOa", k + 1 for "PITOa_k".
+int CopyNumber(std::string_view instance) {
+  const size_t bar = instance.find('_');
+  if (bar == std::string_view::npos) return 1;
+  int n = 0;
+  std::from_chars(instance.data() + bar + 1, instance.data() + instance.size(), n);
+  return n + 1;
+}
+
+// Every message title of a copy's messages names the copy:
+// "<b>PIT/O, Poz.28." becomes "<b>PIT/O – kopia 2, Poz.28.".
+std::string NamingCopy(std::string text, std::string_view form, int copy) {
+  const std::string from = "<b>" + std::string(form) + ", ";
+  const std::string to = "<b>" + std::string(form) + " – kopia " + std::to_string(copy) + ", ";
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+  return text;
+}
+
 // Removes every "(<link" ... "</link>)" span.
 std::string WithoutLinks(std::string text) {
   for (size_t at; (at = text.find("(<link")) != std::string::npos;) {
@@ -185,25 +212,30 @@ WholeReturnCheck CheckWholeReturn() {
   for (const char* name : kCheckOrder) {
     const std::string_view n = name;
     if ((n == "PITMa_M" || n == "PITZa_M") && !joint) continue;
-    // Multi-copy attachments run their first copy; once "PITBa" itself was
-    // deleted, the first remaining copy in the file takes its place.
-    std::string instance(n);
-    if (!SectionExists(n)) {
-      if (n != "PITBa" && n != "PITOa" && n != "PITZGa") continue;
-      const auto copies = SectionsOfForm(n);
-      if (copies.empty()) continue;
-      instance = copies.front();
+    // Attachments with copies run every copy, in the order of their numbers;
+    // with more than one, each message names its copy.
+    std::vector<std::string> instances;
+    if (const std::string_view shown = CopiedFormName(n); !shown.empty()) {
+      instances = SectionsOfForm(n);
+      std::stable_sort(instances.begin(), instances.end(),
+                       [](const std::string& a, const std::string& b) { return CopyNumber(a) < CopyNumber(b); });
+    } else if (SectionExists(n)) {
+      instances.emplace_back(n);
     }
-    if (!Recalculate(instance)) continue;
-    const MessageList& list = Messages();
-    if (list.items.empty() || list.items[0] == kHeaderEmpty) continue;
-    result.total += HeaderCount(list.items[0]);
-    std::string joined;
-    for (size_t i = 1; i < list.items.size(); ++i) {
-      if (i > 1) joined += '\n';
-      joined += list.items[i];
+    for (const std::string& instance : instances) {
+      if (!Recalculate(instance)) continue;
+      const MessageList& list = Messages();
+      if (list.items.empty() || list.items[0] == kHeaderEmpty) continue;
+      result.total += HeaderCount(list.items[0]);
+      std::string joined;
+      for (size_t i = 1; i < list.items.size(); ++i) {
+        if (i > 1) joined += '\n';
+        joined += list.items[i];
+      }
+      joined = WithoutLinks(std::move(joined));
+      if (instances.size() > 1) joined = NamingCopy(std::move(joined), CopiedFormName(n), CopyNumber(instance));
+      gathered += joined;
     }
-    gathered += WithoutLinks(std::move(joined));
   }
   // Amounts no recalculation could read: each its own error, with its link.
   for (const UnreadableAmount& u : UnreadableAmounts()) {

@@ -21,8 +21,9 @@ struct WholeReturnCheck {
   std::string text;  // message markup
   int total = 0;     // number of messages gathered
 };
-// Recalculates every form of the set (first copies only) and gathers their
-// messages without links. The message list and the current page are left as
+// Recalculates every form of the set, every copy of PIT/B, PIT/O and PIT/ZG
+// (the messages of each copy name it when there are several), and gathers
+// their messages without links. The message list and the current page are left as
 // they were.
 WholeReturnCheck CheckWholeReturn();
 
