@@ -144,8 +144,16 @@ TEST_F(PitmTest, SolvcalcOnTheExampleSet) {
 
   solv::WriteField("p6a", "[X]", "PIT36a");
   solv::WriteField("p6b", "[  ]", "PIT36a");
+  // Filing alone, the spouse's PIT/M and PIT/Z are no attachments of the
+  // return: the counts must say so.
   const ToolRun alone = RunSolvcalc({"check", tool.string()}, dir_);
-  EXPECT_EQ(alone.exitCode, 0) << alone.out;
+  EXPECT_EQ(alone.exitCode, 1);
+  EXPECT_NE(alone.out.find("Liczba załączników PIT/M w zestawie wynosi 1, a w poz.312 wpisano 2"), std::string::npos)
+      << alone.out;
+  solv::WriteField("p312", "1", "PIT36a");
+  solv::WriteField("p314", "1", "PIT36a");
+  const ToolRun counted = RunSolvcalc({"check", tool.string()}, dir_);
+  EXPECT_EQ(counted.exitCode, 0) << counted.out;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <utility>
 
+#include "calc/adviser.hpp"
 #include "calc/other/pitd.hpp"
 #include "calc/other/pit28.hpp"
 #include "calc/other/pit36l.hpp"
@@ -190,6 +191,7 @@ bool Recalculate(std::string_view instanceName) {
   if (DebugLogEnabled()) DebugLog("recalculate " + std::string(instanceName));
   const SetHold hold;  // every box it writes reaches the file in one replace
   recalc(instanceName);
+  AdviserChecks(instanceName);
   return true;
 }
 

@@ -1,0 +1,93 @@
+// Checks beyond the forms' own: attachment counts against the attachments in
+// the set, in the recalculation of the main form and so in the whole-return
+// check.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "calc/dispatch.hpp"
+#include "form_test_support.hpp"
+#include "messages/messages.hpp"
+#include "store/store.hpp"
+
+namespace {
+
+class AdviserTest : public FormFixture {
+ protected:
+  // The adviser's messages of the last recalculation.
+  static std::vector<std::string> CountMessages() {
+    std::vector<std::string> out;
+    for (const std::string& m : MessageItems())
+      if (m.find("Informacja o załącznikach") != std::string::npos) out.push_back(solv::MarkupToPlain(m));
+    return out;
+  }
+};
+
+constexpr const char* kPit37 = "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\np39=50000,00\n";
+
+// Each count box against the copies in the set: equal passes, one more or
+// one less fires, with the count to correct to.
+TEST_F(AdviserTest, AttachmentCountsAgainstTheSet) {
+  const struct {
+    const char* what;
+    std::string set;
+    const char* section;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"PIT-37 without attachments, empty counts", kPit37, "PIT37a", {}},
+      {"PIT-37 with PIT/O and PIT/D, counts 0",
+       std::string(kPit37) + "[PITOa]\np4=1\n[PITDa]\np1=1\n",
+       "PIT37a",
+       {"PIT-37, Poz.129. Informacja o załącznikach: PIT/O\nLiczba załączników PIT/O w zestawie wynosi 1, a w "
+        "poz.129 wpisano 0 (POPRAW, POKAŻ >>>)\n\n",
+        "PIT-37, Poz.130. Informacja o załącznikach: PIT/D\nLiczba załączników PIT/D w zestawie wynosi 1, a w "
+        "poz.130 wpisano 0 (POPRAW, POKAŻ >>>)\n\n"}},
+      {"two PIT/O copies, counted", std::string(kPit37) + "p129=2\n[PITOa]\np4=1\n[PITOa_1]\np4=2\n", "PIT37a", {}},
+      {"two PIT/O copies, one counted", std::string(kPit37) + "p129=1\n[PITOa]\np4=1\n[PITOa_1]\np4=2\n", "PIT37a",
+       {"PIT-37, Poz.129. Informacja o załącznikach: PIT/O\nLiczba załączników PIT/O w zestawie wynosi 2, a w "
+        "poz.129 wpisano 1 (POPRAW, POKAŻ >>>)\n\n"}},
+      {"a count without the attachment", std::string(kPit37) + "p131=1\n", "PIT37a",
+       {"PIT-37, Poz.131. Informacja o załącznikach: PIT-2K\nLiczba załączników PIT-2K w zestawie wynosi 0, a w "
+        "poz.131 wpisano 1 (POPRAW, POKAŻ >>>)\n\n"}},
+      {"markup in a count box is not shown", std::string(kPit37) + "p129=<b>x\n", "PIT37a",
+       {"PIT-37, Poz.129. Informacja o załącznikach: PIT/O\nLiczba załączników PIT/O w zestawie wynosi 0, a w "
+        "poz.129 wpisano tekst, który nie jest liczbą (POPRAW, POKAŻ >>>)\n\n"}},
+      {"PIT-38 with two PIT/ZG", "[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\np1=1234563218\np63=2\n[PITZGa]\n[PITZGa_1]\n",
+       "PIT38a", {}},
+      {"PIT-36, the spouse's PIT/M counts when joint",
+       "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6b=[X]\np312=2\n[PITMa]\n[PITMa_M]\n", "PIT36a", {}},
+      {"PIT-36, and not when filing alone", "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6a=[X]\np312=2\n[PITMa]\n[PITMa_M]\n",
+       "PIT36a",
+       {"PIT-36, Poz.312. Informacja o załącznikach: PIT/M\nLiczba załączników PIT/M w zestawie wynosi 1, a w "
+        "poz.312 wpisano 2 (POPRAW, POKAŻ >>>)\n\n"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(c.set);
+    ASSERT_TRUE(solv::Recalculate(c.section));
+    EXPECT_EQ(CountMessages(), c.expected);
+  }
+}
+
+// The correction link carries the count and the page of the box.
+TEST_F(AdviserTest, TheCorrectionLinkCarriesTheCount) {
+  WriteSet(std::string(kPit37) + "[PITOa]\np4=1\n[PITOa_1]\np4=2\n");
+  ASSERT_TRUE(solv::Recalculate("PIT37a"));
+  bool found = false;
+  for (const std::string& m : MessageItems())
+    found = found || m.find("(<link=popraw#2#PIT37c#P129>POPRAW</link>, <link=PIT37c#P129>POKAŻ >>></link>)") !=
+                         std::string::npos;
+  EXPECT_TRUE(found);
+  const solv::WholeReturnCheck check = solv::CheckWholeReturn();
+  EXPECT_NE(check.text.find("Liczba załączników PIT/O w zestawie wynosi 2"), std::string::npos) << check.text;
+}
+
+// Attachments carry no count boxes of their own.
+TEST_F(AdviserTest, OnlyMainFormsAreCounted) {
+  WriteSet(std::string(kPit37) + "p129=1\n[PITOa]\np4=1\n");
+  ASSERT_TRUE(solv::Recalculate("PITOa"));
+  EXPECT_TRUE(CountMessages().empty());
+}
+
+}  // namespace
