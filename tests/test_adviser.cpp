@@ -90,4 +90,98 @@ TEST_F(AdviserTest, OnlyMainFormsAreCounted) {
   EXPECT_TRUE(CountMessages().empty());
 }
 
+// The transfers into a main form against what their sources offer now.
+class TransferCheckTest : public AdviserTest {
+ protected:
+  static std::vector<std::string> TransferMessages() {
+    std::vector<std::string> out;
+    for (const std::string& m : MessageItems())
+      if (m.find("Kwota przeniesiona z innego") != std::string::npos ||
+          m.find("Kwota do przeniesienia") != std::string::npos)
+        out.push_back(m);
+    return out;
+  }
+};
+
+constexpr const char* kStale99 =
+    "<color=clRed><b>PIT-37, Poz.99. Kwota przeniesiona z innego formularza</b><br><color=clNavy>Kwota w poz.99 "
+    "(%s) nie jest równa kwocie do przeniesienia.<br>Kwota wykazana w załączniku PIT/O poz.28 wynosi %s "
+    "(<link=popraw#%s#PIT37b#P99>POPRAW</link>, <link=PIT37b#P99>POKAŻ >>></link>)<br><br>";
+constexpr const char* kPending99 =
+    "<color=clNavy><b>Uwaga: PIT-37, Poz.99. Kwota do przeniesienia</b><br><color=clNavy>Kwota wykazana w "
+    "załączniku PIT/O poz.28 wynosi 760,00.<br>Kwota nie została przeniesiona do poz.99 "
+    "(<link=popraw#760,00#PIT37b#P99>POPRAW</link>, <link=PIT37b#P99>POKAŻ >>></link>)<br><br>";
+
+std::string Stale99(const std::string& inBox, const std::string& source) {
+  std::string text = kStale99;
+  for (const std::string* v : {&inBox, &source, &source}) text.replace(text.find("%s"), 2, *v);
+  return text;
+}
+
+TEST_F(TransferCheckTest, CarriedAmountsAgainstTheirSources) {
+  const std::string head = std::string(kPit37) + "p97=40000,00\n";
+  const struct {
+    const char* what;
+    std::string boxes;  // PIT-37 boxes, then further sections
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"offered, never carried", "[PITOa]\np4=1\np28=760,00\n", {kPending99}},
+      {"carried and still so", "p99=760,00\n[PITOa]\np4=1\np28=760,00\n[PRZENIESIONE]\nPIT37a.P99=760,00\n", {}},
+      {"carried, attachment deleted", "p99=760,00\n[PRZENIESIONE]\nPIT37a.P99=760,00\n", {Stale99("760,00", "0,00")}},
+      {"carried, attachment changed", "p99=760,00\n[PITOa]\np4=1\np28=500,00\n[PRZENIESIONE]\nPIT37a.P99=760,00\n",
+       {Stale99("760,00", "500,00")}},
+      {"one grosz off", "p99=760,01\n[PITOa]\np4=1\np28=760,00\n[PRZENIESIONE]\nPIT37a.P99=760,01\n",
+       {Stale99("760,01", "760,00")}},
+      {"changed by hand since the carry", "p99=700,00\n[PITOa]\np4=1\np28=500,00\n[PRZENIESIONE]\nPIT37a.P99=760,00\n",
+       {}},
+      {"entered by hand, never carried", "p99=760,00\n", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(head + c.boxes);
+    ASSERT_TRUE(solv::Recalculate("PIT37a"));
+    EXPECT_EQ(TransferMessages(), c.expected);
+  }
+}
+
+// A box the taxation method locks is offered nothing: filing alone, the
+// spouse's deductions wait for no carry.
+TEST_F(TransferCheckTest, LockedBoxesAreNotPending) {
+  WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\n[PITOa]\np4=1\np29=300,00\n");
+  ASSERT_TRUE(solv::Recalculate("PIT37a"));
+  EXPECT_TRUE(TransferMessages().empty());
+  WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6b=[X]\np10a=[X]\n[PITOa]\np4=1\np29=300,00\n");
+  ASSERT_TRUE(solv::Recalculate("PIT37a"));
+  EXPECT_EQ(TransferMessages().size(), 1u);
+}
+
+// The faults a careful adviser finds, each through solvcalc check.
+TEST_F(AdviserTest, TheAdvisersFindingsThroughSolvcalc) {
+  const struct {
+    const char* what;
+    const char* set;
+    const char* expected;
+  } cases[] = {
+      {"a relief kept after its PIT/O was deleted",
+       "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\np39=50000,00\np99=760,00\n"
+       "[PRZENIESIONE]\nPIT37a.P99=760,00\n",
+       "PIT-37, Poz.99. Kwota przeniesiona z innego formularza\nKwota w poz.99 (760,00) nie jest równa kwocie do "
+       "przeniesienia.\nKwota wykazana w załączniku PIT/O poz.28 wynosi 0,00"},
+      {"advances offered and never carried",
+       "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6a=[X]\np10a=[X]\np45=60000,00\np49=10500,00\n",
+       "Uwaga: PIT-36, Poz.192. Kwota do przeniesienia\nKwota wykazana w PIT-36 poz.189 wynosi 10500,00."},
+      {"attachment counts left at 0",
+       "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\np39=50000,00\n[PITOa]\np4=1\n",
+       "Liczba załączników PIT/O w zestawie wynosi 1, a w poz.129 wpisano 0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(c.set);
+    solv::Store() = solv::StoreState{};
+    const ToolRun run = RunSolvcalc({"check", set_.string()}, dir_);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find(c.expected), std::string::npos) << run.out;
+  }
+}
+
 }  // namespace

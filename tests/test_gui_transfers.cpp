@@ -41,6 +41,16 @@ TEST_F(Transfers, PitOAmountIsOfferedAndCarriedOver) {
   QTest::mouseClick(text, Qt::LeftButton);
   EXPECT_EQ(Stored("p99", "PIT37a"), "150,00");
   EXPECT_EQ(Stored("p105", "PIT37a"), "49850,00");  // 50000 - 150: recalculated
+  // The carry is written down, so that the check can tell it from an entry.
+  EXPECT_EQ(Stored("PIT37a.P99", "PRZENIESIONE"), "150,00");
+
+  // Once the PIT/O shows less, the marker says the carried amount is stale.
+  solv::WriteField("p28", "100,00", "PITOa");
+  window.RefreshPoint();
+  bool stale = false;
+  for (auto* m : MarkersOf(page, MarkerFamily::Transfer))
+    stale = stale || m->toolTip().contains(QStringLiteral("nie jest już równa"));
+  EXPECT_TRUE(stale);
 }
 
 TEST_F(Transfers, LockedBoxGetsNoMarker) {

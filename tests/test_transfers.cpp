@@ -234,31 +234,74 @@ TEST_F(TransferMarkersTest, PitZgOwnersOnPit36) {
   EXPECT_EQ(p88->value, "70,00");
 }
 
+// A carried amount that its source no longer shows gets a marker that says
+// so and carries what the source shows now (0,00 once it is gone); one
+// entered by hand, or still equal, gets none of that.
+TEST_F(TransferMarkersTest, StaleCarriesAreMarked) {
+  const std::string note = "\nKwota przeniesiona wcześniej do poz.99 (760,00) nie jest już równa kwocie do przeniesienia.";
+  const struct {
+    const char* what;
+    const char* sets;
+    const char* value;  // nullptr: no marker
+    std::string text;
+  } cases[] = {
+      {"source gone", "[PRZENIESIONE]\nPIT37a.P99=760,00\n", "0,00",
+       "Kwota wykazana w załączniku PIT/O poz.28 wynosi 0,00" + note},
+      {"source changed", "[PITOa]\nP28=500,00\n[PRZENIESIONE]\nPIT37a.P99=760,00\n", "500,00",
+       "Kwota wykazana w załączniku PIT/O poz.28 wynosi 500,00" + note},
+      {"still equal", "[PITOa]\nP28=760,00\n[PRZENIESIONE]\nPIT37a.P99=760,00\n", "760,00",
+       "Kwota wykazana w załączniku PIT/O poz.28 wynosi 760,00"},
+      {"entered by hand", "", nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(std::string("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\nP99=760,00\n") + c.sets);
+    const auto ms = Markers("PIT37a", "TPIT37b");
+    const TransferMarker* p99 = Find(ms, "P99");
+    if (!c.value) {
+      EXPECT_EQ(p99, nullptr);
+      continue;
+    }
+    ASSERT_NE(p99, nullptr);
+    EXPECT_EQ(p99->value, c.value);
+    EXPECT_EQ(p99->text, c.text);
+  }
+}
+
 TEST_F(TransferMarkersTest, PitZgNeedsAnOwner) {
   WriteSet("[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\n[PITZGa_1]\np1=\nP10a=100,00\n");
   EXPECT_TRUE(Markers("PIT36a", "TPIT36b").empty());
 }
 
+// The foreign tax offered for PIT-38 box 33 is limited to the part of the
+// tax of box 32 that falls on the foreign income (PIT/ZG box 32) within the
+// whole income of box 27 (art. 30b ust. 5a); box 20 (the post office) and
+// box 31 (the rate) play no part.
 TEST_F(TransferMarkersTest, PitZgLimitOnPit38) {
-  WriteSet(
-      "[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\np1=111\np20=1000\np21=0\np31=100\n"
-      "[PITZGa_1]\np1=111\nP33=80,00\np32=1000\n");
-  const auto ms = Markers("PIT38a", "TPIT38a");
-  const TransferMarker* p33 = Find(ms, "P33");
-  ASSERT_NE(p33, nullptr);
-  // 100 * 1000 / (1000 + 1000 - 0) = 50 is less than 80.
-  EXPECT_EQ(p33->value, "50,00");
-  EXPECT_EQ(p33->text, "Kwota wykazana w załącznikach (po uwzględnieniu limitu) PIT/ZG poz.33 wynosi 50,00");
-}
-
-TEST_F(TransferMarkersTest, PitZgLimitWithoutIncomeDoesNotDivideByZero) {
-  WriteSet(
-      "[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\np1=111\np20=0\np21=1000\np31=100\n"
-      "[PITZGa_1]\np1=111\nP33=80,00\np32=1000\n");
-  const auto markers = Markers("PIT38a", "TPIT38a");
-  const TransferMarker* p33 = Find(markers, "P33");
-  ASSERT_NE(p33, nullptr);
-  EXPECT_EQ(p33->value, "80,00");
+  const struct {
+    const char* what;
+    const char* pit38;
+    const char* offered;
+  } cases[] = {
+    {"a quarter of the income is foreign", "p27=4000,00\np32=760,00\n", "190,00"},     // 760 * 1000 / 4000
+    {"the foreign tax is below the limit", "p27=1000,00\np32=500,00\n", "300,00"},     // limit 500
+    {"foreign income above the whole income", "p27=500,00\np32=95,00\n", "95,00"},     // limit: the whole tax
+    {"no income, no tax", "p27=0,00\np32=0,00\n", "0,00"},
+    {"a post office in box 20 is not read", "p20=POZNAŃ\np27=4000,00\np32=760,00\n", "190,00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(std::string("[MAIN]\nPIT=PIT38\nVER=10\n[PIT38a]\np1=111\np31=19,00\n") + c.pit38 +
+             "[PITZGa_1]\np1=111\nP33=300,00\np32=1000\n");
+    solv::ClearUnreadableAmounts();
+    const auto ms = Markers("PIT38a", "TPIT38a");
+    const TransferMarker* p33 = Find(ms, "P33");
+    ASSERT_NE(p33, nullptr);
+    EXPECT_EQ(p33->value, c.offered);
+    EXPECT_EQ(p33->text, std::string("Kwota wykazana w załącznikach (po uwzględnieniu limitu) PIT/ZG poz.33 wynosi ") +
+                             c.offered);
+    EXPECT_TRUE(solv::UnreadableAmounts().empty());
+  }
 }
 
 TEST_F(TransferMarkersTest, PitBFirstMatchingCopy) {

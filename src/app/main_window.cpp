@@ -637,6 +637,10 @@ void TFormOkno_glowne::PlaceTransfers(PageWindow& page) {
 void TFormOkno_glowne::ApplyTransfer(PageWindow& page, const std::string& box, const std::string& value) {
   TKVZEditField* cell = page.Cell(box);
   if (!cell || !page.IsEditable(cell)) return;
+  // The carry is written down with the entry, in the same write, so that
+  // the check can tell a carried amount its source no longer shows.
+  const solv::SetHold hold;
+  solv::RecordCarry(page.InstanceName(), box, value);
   page.ClickCell(cell);
   page.Editor()->setText(Q(value));
   page.LeaveEditor();

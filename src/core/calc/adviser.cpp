@@ -1,13 +1,20 @@
 #include "calc/adviser.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "calc/adviser_messages.hpp"
 #include "calc/rules.hpp"
+#include "calc/transfer_rules.hpp"
 #include "messages/messages.hpp"
+#include "report/page_definition.hpp"
+#include "shell/box_locking.hpp"
 #include "store/store.hpp"
+#include "util/ascii.hpp"
+#include "value/number.hpp"
 
 namespace solv {
 
@@ -107,6 +114,88 @@ void CheckAttachmentCounts(std::string_view section) {
   }
 }
 
+long long Grosz(long double amount) { return std::llroundl(amount * 100); }
+
+// A source's balloon text as one line of a message.
+std::string AsMarkup(std::string text) {
+  for (size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, "<br>");
+  return text;
+}
+
+// A box the user can enter now: editable on its page and not locked by the
+// taxation method (the spouse's column when filing alone). Locking is the
+// shell's table; the checks ask it as the page would.
+bool Enterable(std::string_view section, const std::string& page, const std::string& box) {
+  const PageDefinition* definition = FindPage(page);
+  if (!definition) return false;
+  const auto cell = std::find_if(definition->cells.begin(), definition->cells.end(),
+                                 [&](const CellInfo& c) { return EqualsIgnoreAsciiCase(c.name, box); });
+  if (cell == definition->cells.end() || !cell->editable) return false;
+  for (const LockAction& a : LockingFor(section, "T" + page))
+    if (EqualsIgnoreAsciiCase(a.cell, box)) return a.kind != LockKind::Lock && a.kind != LockKind::Plain;
+  return true;
+}
+
+// The boxes of a main form that transfers fill, against what their sources
+// offer now. A box several rules fill (one source or another) agrees with
+// any of their offers or with their sum.
+void CheckTransfers(std::string_view section) {
+  struct Target {
+    std::vector<const TransferRule*> rules;
+  };
+  std::vector<std::pair<std::string, Target>> targets;
+  for (const TransferRule& rule : TransferRules()) {
+    if (rule.kind != TransferKind::Transfer || TargetInstanceOf(rule.targetPage) != section) continue;
+    auto it = std::find_if(targets.begin(), targets.end(), [&](const auto& t) { return t.first == rule.targetBox; });
+    if (it == targets.end()) it = targets.insert(targets.end(), {rule.targetBox, {}});
+    it->second.rules.push_back(&rule);
+  }
+  const char* form = FormName(section);
+  for (const auto& [box, target] : targets) {
+    const long long entered = Grosz(ReadNumber(box, "0", section));
+    std::vector<std::pair<const TransferRule*, TransferOffer>> offers;
+    long long sum = 0;
+    bool agrees = false;
+    for (const TransferRule* rule : target.rules) {
+      if (std::optional<TransferOffer> offer = OfferOf(*rule)) {
+        const long long value = Grosz(ParseAmount(offer->value, 0));
+        agrees = agrees || value == entered;
+        sum += value;
+        offers.emplace_back(rule, std::move(*offer));
+      }
+    }
+    if (agrees || (offers.size() > 1 && sum == entered) || (offers.empty() && entered == 0)) continue;
+    const TransferRule& first = *target.rules.front();
+    const std::string page = first.targetPage;
+    const std::string number = BoxNumber(box);
+    if (entered == 0) {
+      if (!Enterable(section, page, box)) continue;
+      const auto& [rule, offer] = offers.front();
+      AddMessage(Filled(adviser::kPendingTransfer,
+                        {form, number, AsMarkup(offer.text), number, offer.value, page, box, page, box}));
+      continue;
+    }
+    // Stale: the box still holds what a transfer carried into it, and the
+    // source offers something else now. An amount entered by hand, or
+    // changed by hand since the carry, is the user's.
+    const std::string carried = RecordedCarry(section, box);
+    if (carried.empty() || Grosz(ParseAmount(carried, 0)) != entered) continue;
+    std::string correction = "0,00";
+    std::string source;
+    if (offers.size() == 1) {
+      correction = offers.front().second.value;
+      source = AsMarkup(offers.front().second.text);
+    } else if (offers.size() > 1) {
+      correction = Format("%.2f", static_cast<long double>(sum) / 100);
+      for (const auto& [rule, offer] : offers) source += (source.empty() ? "" : "<br>") + AsMarkup(offer.text);
+    } else {
+      source = AsMarkup(OfferTextWhenEmpty(first));
+    }
+    AddMessage(Filled(adviser::kStaleTransfer,
+                      {form, number, number, ReadField(box, "0", section), source, correction, page, box, page, box}));
+  }
+}
+
 }  // namespace
 
 void AdviserChecks(std::string_view mainSection) {
@@ -114,6 +203,7 @@ void AdviserChecks(std::string_view mainSection) {
       mainSection != "PIT38a" && mainSection != "PIT39a")
     return;
   CheckAttachmentCounts(mainSection);
+  CheckTransfers(mainSection);
 }
 
 }  // namespace solv

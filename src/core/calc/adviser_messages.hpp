@@ -11,4 +11,18 @@ inline constexpr const char* kAttachmentCount =
     "zestawie wynosi %s, a w poz.%s wpisano %s (<link=popraw#%s#%s#P%s>POPRAW</link>, <link=%s#P%s>POKAŻ "
     ">>></link>)<br><br>";
 
+// A box that a transfer fills holds another amount than its source now
+// offers (changed, or the source gone): form, box, box, amount in the box,
+// the source's text, correction, page, box, page, box.
+inline constexpr const char* kStaleTransfer =
+    "<color=clRed><b>%s, Poz.%s. Kwota przeniesiona z innego formularza</b><br><color=clNavy>Kwota w poz.%s (%s) "
+    "nie jest równa kwocie do przeniesienia.<br>%s (<link=popraw#%s#%s#%s>POPRAW</link>, <link=%s#%s>POKAŻ "
+    ">>></link>)<br><br>";
+
+// An amount a transfer marker offers and that was never carried over: form,
+// box, the source's text, box, value, page, box, page, box.
+inline constexpr const char* kPendingTransfer =
+    "<color=clNavy><b>Uwaga: %s, Poz.%s. Kwota do przeniesienia</b><br><color=clNavy>%s.<br>Kwota nie została "
+    "przeniesiona do poz.%s (<link=popraw#%s#%s#%s>POPRAW</link>, <link=%s#%s>POKAŻ >>></link>)<br><br>";
+
 }  // namespace solv::adviser

@@ -322,7 +322,7 @@ double SumOverOwner(std::string_view box, std::string_view owner, bool positiveO
 }
 
 double Share(double sum, double tax, double part, double denominator) {
-  const double limit = denominator > 0 ? tax * part / denominator : tax;
+  const double limit = denominator > 0 ? std::min(tax, tax * part / denominator) : tax;
   return std::min(sum, limit);
 }
 }  // namespace
@@ -331,9 +331,11 @@ double PitZgSum(std::string_view box, std::string_view owner) { return SumOverOw
 
 double PitZgLimited(std::string_view box, std::string_view owner, double sum) {
   if (EqualsIgnoreAsciiCase(box, "P33")) {
+    // Art. 30b ust. 5a: the tax paid abroad counts up to the part of the
+    // PIT-38 tax (box 32) that falls on the foreign income, in the share of
+    // the foreign income (PIT/ZG box 32) in the whole income (box 27).
     const double s32 = SumOverOwner("p32", owner, false);
-    return Share(sum, ReadNumber("p31", "0", "PIT38a"), s32,
-                 s32 + ReadNumber("p20", "0", "PIT38a") - ReadNumber("p21", "0", "PIT38a"));
+    return Share(sum, ReadNumber("p32", "0", "PIT38a"), s32, ReadNumber("p27", "0", "PIT38a"));
   }
   if (EqualsIgnoreAsciiCase(box, "P29")) {
     const double s28 = SumOverOwner("p28", owner, false);
@@ -399,6 +401,27 @@ std::optional<TransferOffer> OfferOf(const TransferRule& rule) {
     o.text = Fill(rule.message, {BoxNumber(rule.sourceBox), o.value});
   }
   return o;
+}
+
+namespace {
+std::string CarryKey(std::string_view instance, std::string_view box) {
+  std::string key = std::string(instance) + ".";
+  for (char c : box) key += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  return key;
+}
+}  // namespace
+
+void RecordCarry(std::string_view instance, std::string_view box, std::string_view value) {
+  WriteField(CarryKey(instance, box), value, kCarrySection);
+}
+
+std::string RecordedCarry(std::string_view instance, std::string_view box) {
+  return SectionExists(kCarrySection) ? ReadField(CarryKey(instance, box), "", kCarrySection) : std::string();
+}
+
+std::string OfferTextWhenEmpty(const TransferRule& rule) {
+  const std::string message = rule.source == "PITBa" ? std::string(kPitBMessage) : rule.message;
+  return Fill(message, {BoxNumber(rule.sourceBox), "0,00"});
 }
 
 }  // namespace solv

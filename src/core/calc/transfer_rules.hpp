@@ -100,5 +100,17 @@ struct TransferOffer {
   std::string hint;
 };
 std::optional<TransferOffer> OfferOf(const TransferRule& rule);
+// Carries made by a click on a transfer balloon are written down in the set
+// (section "PRZENIESIONE", key "<instance>.<BOX>", the amount carried), so
+// that a carried amount that its source no longer shows can be told from
+// one entered by hand.
+inline constexpr const char* kCarrySection = "PRZENIESIONE";
+void RecordCarry(std::string_view instance, std::string_view box, std::string_view value);
+// The amount last carried into the box, empty when none was.
+std::string RecordedCarry(std::string_view instance, std::string_view box);
+
+// The balloon text of a rule whose sources hold nothing: its message with
+// the amount 0,00.
+std::string OfferTextWhenEmpty(const TransferRule& rule);
 
 }  // namespace solv

@@ -4,6 +4,7 @@
 #include "store/forms.hpp"
 #include "store/store.hpp"
 #include "util/ascii.hpp"
+#include "value/number.hpp"
 
 namespace solv {
 namespace {
@@ -76,12 +77,23 @@ std::vector<TransferMarker> MarkersFor(std::string_view instanceName, std::strin
       continue;
     }
     if (!cell->editable) continue;
-    const std::optional<TransferOffer> offer = OfferOf(rule);
+    std::optional<TransferOffer> offer = OfferOf(rule);
+    // An amount carried earlier that the source no longer shows: the marker
+    // says so, and its balloon carries the amount the source shows now.
+    const std::string inBox = ReadField(rule.targetBox, "0", m.targetInstance);
+    const std::string carried = RecordedCarry(m.targetInstance, rule.targetBox);
+    const bool stale = !carried.empty() && ToGrosz(ParseAmount(carried, 0)) == ToGrosz(ParseAmount(inBox, 0)) &&
+                       ToGrosz(ParseAmount(inBox, 0)) != 0 &&
+                       (!offer || ToGrosz(ParseAmount(offer->value, 0)) != ToGrosz(ParseAmount(inBox, 0)));
+    if (!offer && stale) offer = TransferOffer{"0,00", OfferTextWhenEmpty(rule), rule.text};
     if (!offer) continue;
     m.title = kTransferTitle;
     m.hint = offer->hint;
     m.value = offer->value;
     m.text = offer->text;
+    if (stale)
+      m.text += "\nKwota przeniesiona wcześniej do poz." + BoxNumber(rule.targetBox) + " (" + inBox +
+                ") nie jest już równa kwocie do przeniesienia.";
     markers.push_back(std::move(m));
   }
   return markers;
