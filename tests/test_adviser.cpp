@@ -155,6 +155,72 @@ TEST_F(TransferCheckTest, LockedBoxesAreNotPending) {
   EXPECT_EQ(TransferMessages().size(), 1u);
 }
 
+// 2010 limits the forms do not check, each at its boundary: equal passes,
+// one grosz more is a remark.
+class LimitTest : public AdviserTest {
+ protected:
+  static std::vector<std::string> Remarks() {
+    std::vector<std::string> out;
+    for (const std::string& m : MessageItems())
+      if (m.starts_with("<color=clNavy><b>Uwaga: ") && m.find("Kwota do przeniesienia") == std::string::npos)
+        out.push_back(solv::MarkupToPlain(m).substr(0, solv::MarkupToPlain(m).find('\n')));
+    return out;
+  }
+};
+
+TEST_F(LimitTest, HealthContributionsAndEmployeeCosts) {
+  const std::string head = "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np10a=[X]\n";
+  const std::string health = "Uwaga: PIT-37, Poz.110. Składki na ubezpieczenie zdrowotne";
+  const std::string costs = "Uwaga: PIT-37, Poz.40. Koszty uzyskania przychodów ze stosunku pracy";
+  const struct {
+    const char* what;
+    std::string boxes;
+    std::vector<std::string> expected;
+  } cases[] = {
+      // 7,75% of 51774,06 is 4012,49.
+      {"health at 7,75%", "p6a=[X]\np39=51774,06\np110=4012,49\n", {}},
+      {"health one grosz above", "p6a=[X]\np39=51774,06\np110=4012,50\n", {health}},
+      {"the base less social contributions", "p6a=[X]\np39=60000,00\np93=8225,94\np110=4012,50\n", {health}},
+      {"pensions count", "p6a=[X]\np39=30000,00\np44=21774,06\np110=4012,49\n", {}},
+      {"other revenue: the base is not in the return", "p6a=[X]\np39=51774,06\np47=1000,00\np110=4659,66\n", {}},
+      {"costs at the highest lump sum", "p6a=[X]\np39=50000,00\np40=2502,56\n", {}},
+      {"costs one grosz above", "p6a=[X]\np39=50000,00\np40=2502,57\n", {costs}},
+      {"the spouse's health, joint", "p6b=[X]\np39=51774,06\np66=51774,06\np111=4012,50\n",
+       {"Uwaga: PIT-37, Poz.111. Składki na ubezpieczenie zdrowotne"}},
+      {"the spouse's boxes filing alone", "p6a=[X]\np39=51774,06\np66=51774,06\np111=4012,50\n", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(head + c.boxes);
+    ASSERT_TRUE(solv::Recalculate("PIT37a"));
+    EXPECT_EQ(Remarks(), c.expected);
+  }
+}
+
+TEST_F(LimitTest, ChildReliefAgainstTheMonthsMarked) {
+  const std::string head = "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6b=[X]\np10a=[X]\n[PITOa]\np4=1\np34=2\n";
+  const std::string remark = "Uwaga: PIT/O, Poz.35 i 36. Ulga z tytułu wychowywania dzieci";
+  const struct {
+    const char* what;
+    std::string boxes;
+    bool fires;
+  } cases[] = {
+      {"a whole year", "p35=1112,04\np68a=[X]\n", false},
+      {"a whole year and one grosz", "p35=1112,05\np68a=[X]\n", true},
+      {"four months", "p35=370,68\np68b=[X]\np68c=[X]\np68d=[X]\np68e=[X]\n", false},
+      {"four months, a year's relief", "p35=1112,04\np68b=[X]\np68c=[X]\np68d=[X]\np68e=[X]\n", true},
+      {"months of either parent count once", "p35=185,34\np36=0,00\np68b=[X]\np69b=[X]\np69c=[X]\n", false},
+      {"two children", "p35=1112,04\np36=1112,04\np68a=[X]\np75a=[X]\n", false},
+      {"no months at all", "p35=92,67\n", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteSet(head + c.boxes);
+    ASSERT_TRUE(solv::Recalculate("PITOa"));
+    EXPECT_EQ(Remarks(), c.fires ? std::vector<std::string>{remark} : std::vector<std::string>{});
+  }
+}
+
 // The faults a careful adviser finds, each through solvcalc check.
 TEST_F(AdviserTest, TheAdvisersFindingsThroughSolvcalc) {
   const struct {
@@ -170,6 +236,13 @@ TEST_F(AdviserTest, TheAdvisersFindingsThroughSolvcalc) {
       {"advances offered and never carried",
        "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\np6a=[X]\np10a=[X]\np45=60000,00\np49=10500,00\n",
        "Uwaga: PIT-36, Poz.192. Kwota do przeniesienia\nKwota wykazana w PIT-36 poz.189 wynosi 10500,00."},
+      {"a health contribution of 9% deducted in full",
+       "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\np39=51774,06\np110=4659,66\n",
+       "Uwaga: PIT-37, Poz.110. Składki na ubezpieczenie zdrowotne"},
+      {"a child relief for a child raised four months",
+       "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\np39=51774,06\np129=1\n[PITOa]\np4=1\np34=1\n"
+       "p35=1112,04\np68b=[X]\np68c=[X]\np68d=[X]\np68e=[X]\n",
+       "miesiące zaznaczone w części E dają razem 370,68 zł, a w poz.35 i 36 wpisano razem 1112,04 zł"},
       {"attachment counts left at 0",
        "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\np10a=[X]\np39=50000,00\n[PITOa]\np4=1\n",
        "Liczba załączników PIT/O w zestawie wynosi 1, a w poz.129 wpisano 0"},

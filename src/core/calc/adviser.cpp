@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,7 +115,8 @@ void CheckAttachmentCounts(std::string_view section) {
   }
 }
 
-long long Grosz(long double amount) { return std::llroundl(amount * 100); }
+// An amount in whole grosz, rounded half away from zero.
+long long Grosz(long double amount) { return static_cast<long long>(ToGrosz(amount)); }
 
 // A source's balloon text as one line of a message.
 std::string AsMarkup(std::string text) {
@@ -196,14 +198,110 @@ void CheckTransfers(std::string_view section) {
   }
 }
 
+// ---- 2010 limits the forms do not check
+
+constexpr long long kHighestEmployeeCosts = 250256;  // grosz: 2502,56 zł
+constexpr long long kChildReliefPerMonth = 9267;     // grosz: 92,67 zł
+constexpr long double kHealthShare = 0.0775L;
+
+std::string Zl(long long grosz) { return Format("%.2f", static_cast<long double>(grosz) / 100); }
+long long Box(std::string_view section, int box) { return Grosz(ReadAmount("p" + std::to_string(box), "0", section)); }
+
+// One person's column of a scale form: the rows whose revenue bears the
+// health contribution withheld by a payer (employment, pensions), the rows
+// whose revenue bears it otherwise, the social contributions deducted, the
+// health contribution deducted from tax and the employee costs.
+struct HealthColumn {
+  const char* section;
+  const char* taxPage;
+  const char* costsPage;
+  std::vector<int> withheld;
+  std::vector<int> otherRevenue;
+  int social, health, costs;
+};
+
+const HealthColumn kHealthColumns[] = {
+    {"PIT37a", "PIT37c", "PIT37b", {39, 44}, {47, 52, 57}, 93, 110, 40},
+    {"PIT37a", "PIT37c", "PIT37b", {66, 71}, {74, 79, 84}, 94, 111, 67},
+    {"PIT36a", "PIT36d", "PIT36b", {45, 50}, {53, 59, 64, 69, 74, 79}, 139, 176, 46},
+    {"PIT36a", "PIT36d", "PIT36b", {88, 93}, {96, 102, 107, 112, 117, 122}, 140, 177, 89},
+};
+
+void CheckLimits(std::string_view section) {
+  const bool joint = IsJointMethod(TaxationMethod());
+  for (const HealthColumn& c : kHealthColumns) {
+    if (section != c.section) continue;
+    const bool spouse = &c != &kHealthColumns[0] && &c != &kHealthColumns[2];
+    if (spouse && !joint) continue;
+    const char* form = FormName(section);
+    // Employee costs above the highest lump sum; costs of employment abroad
+    // that a PIT/ZG carries into the box follow the rules of that country.
+    long long costs = Box(section, c.costs);
+    const std::string costsBox = "P" + std::to_string(c.costs);
+    for (const TransferRule& rule : TransferRules())
+      if (rule.kind == TransferKind::Transfer && rule.source == "PITZGa" && rule.targetBox == costsBox &&
+          TargetInstanceOf(rule.targetPage) == section)
+        if (const std::optional<TransferOffer> offer = OfferOf(rule)) costs -= Grosz(ParseAmount(offer->value, 0));
+    if (costs > kHighestEmployeeCosts)
+      AddMessage(Filled(adviser::kEmployeeCosts, {form, std::to_string(c.costs), std::to_string(c.costs), Zl(costs),
+                                                  c.costsPage, std::to_string(c.costs)}));
+    // The health contribution, where its whole base is in the return: only
+    // revenue from which a payer withholds it.
+    bool otherRevenue = false;
+    for (int box : c.otherRevenue) otherRevenue = otherRevenue || Box(section, box) != 0;
+    if (otherRevenue) continue;
+    long long base = -Box(section, c.social);
+    for (int box : c.withheld) base += Box(section, box);
+    if (base < 0) base = 0;
+    const long long limit = static_cast<long long>(ToGrosz(static_cast<long double>(base) / 100 * kHealthShare));
+    const long long health = Box(section, c.health);
+    if (health <= limit) continue;
+    const std::string box = std::to_string(c.health);
+    AddMessage(Filled(adviser::kHealthAboveBase, {form, box, Zl(base), Zl(limit), box, Zl(health), Zl(limit),
+                                                  c.taxPage, box, c.taxPage, box}));
+  }
+}
+
+// The months marked for each child in part E of every PIT/O copy: the whole
+// year, or each month ticked in either parent's row.
+long long MarkedChildMonths() {
+  long long months = 0;
+  for (const std::string& copy : SectionsOfForm("PITOa")) {
+    for (int child = 0; child < 5; ++child) {
+      const int taxpayerRow = 68 + 6 * child, spouseRow = taxpayerRow + 1;
+      const auto ticked = [&](int row, char letter) {
+        return ReadField("p" + std::to_string(row) + letter, "", copy) == "[X]";
+      };
+      if (ticked(taxpayerRow, 'a') || ticked(spouseRow, 'a')) {
+        months += 12;
+        continue;
+      }
+      for (char m = 'b'; m <= 'm'; ++m) months += ticked(taxpayerRow, m) || ticked(spouseRow, m);
+    }
+  }
+  return months;
+}
+
+void CheckChildRelief(std::string_view section) {
+  if (ReadField("p4", "", section) != "1") return;  // the relief stands on the first copy
+  const long long relief = Box(section, 35) + Box(section, 36);
+  const long long allowed = MarkedChildMonths() * kChildReliefPerMonth;
+  if (relief > allowed) AddMessage(Filled(adviser::kChildReliefMonths, {Zl(allowed), Zl(relief)}));
+}
+
 }  // namespace
 
 void AdviserChecks(std::string_view mainSection) {
+  if (InstanceBase(mainSection) == "PITOa") {
+    CheckChildRelief(mainSection);
+    return;
+  }
   if (mainSection != "PIT28a" && mainSection != "PIT36a" && mainSection != "PIT36La" && mainSection != "PIT37a" &&
       mainSection != "PIT38a" && mainSection != "PIT39a")
     return;
   CheckAttachmentCounts(mainSection);
   CheckTransfers(mainSection);
+  CheckLimits(mainSection);
 }
 
 }  // namespace solv

@@ -7,8 +7,8 @@
 
 namespace solv {
 
-// The adviser's checks of a main form instance ("PIT37a"); nothing for
-// other forms.
+// The adviser's checks of a main form instance ("PIT37a") or of a PIT/O
+// copy; nothing for other forms.
 void AdviserChecks(std::string_view mainSection);
 
 }  // namespace solv
