@@ -144,6 +144,15 @@ TEST_F(TransferCheckTest, CarriedAmountsAgainstTheirSources) {
   }
 }
 
+// The check compares forms once all are recalculated: a PIT/O total the
+// attachment computes only in the check is still seen as waiting.
+TEST_F(TransferCheckTest, TheCheckComparesFormsAfterAllAreRecalculated) {
+  WriteSet(std::string(kPit37) + "p129=1\n[PITOa]\np4=1\np21=760,00\n");
+  const solv::WholeReturnCheck check = solv::CheckWholeReturn();
+  EXPECT_NE(check.text.find("<b>Uwaga: PIT-37, Poz.99. Kwota do przeniesienia</b>"), std::string::npos) << check.text;
+  EXPECT_EQ(check.text.find("Poz.129."), std::string::npos) << check.text;  // the count is right
+}
+
 // A box the taxation method locks is offered nothing: filing alone, the
 // spouse's deductions wait for no carry.
 TEST_F(TransferCheckTest, LockedBoxesAreNotPending) {

@@ -181,7 +181,9 @@ RecalcFn RecalculationFor(std::string_view baseName) {
   return nullptr;
 }
 
-bool Recalculate(std::string_view instanceName) {
+bool Recalculate(std::string_view instanceName) { return Recalculate(instanceName, true); }
+
+bool Recalculate(std::string_view instanceName, bool adviserChecks) {
   const std::string base = InstanceBase(instanceName);
   RecalcFn recalc = RecalculationFor(base);
   if (!recalc) {
@@ -191,7 +193,7 @@ bool Recalculate(std::string_view instanceName) {
   if (DebugLogEnabled()) DebugLog("recalculate " + std::string(instanceName));
   const SetHold hold;  // every box it writes reaches the file in one replace
   recalc(instanceName);
-  AdviserChecks(instanceName);
+  if (adviserChecks) AdviserChecks(instanceName);
   return true;
 }
 
@@ -211,6 +213,21 @@ WholeReturnCheck CheckWholeReturn() {
 
   WholeReturnCheck result;
   std::string gathered;
+  // Adds the messages of the list to the gathered text, without links; with
+  // several copies each names its copy.
+  const auto gather = [&](const std::string& instance, std::string_view copiedForm, size_t copies) {
+    const MessageList& list = Messages();
+    if (list.items.empty() || list.items[0] == kHeaderEmpty) return;
+    result.total += HeaderCount(list.items[0]);
+    std::string joined;
+    for (size_t i = 1; i < list.items.size(); ++i) {
+      if (i > 1) joined += '\n';
+      joined += list.items[i];
+    }
+    joined = WithoutLinks(std::move(joined));
+    if (copies > 1 && !copiedForm.empty()) joined = NamingCopy(std::move(joined), copiedForm, CopyNumber(instance));
+    gathered += joined;
+  };
   for (const char* name : kCheckOrder) {
     const std::string_view n = name;
     if ((n == "PITMa_M" || n == "PITZa_M") && !joint) continue;
@@ -225,18 +242,22 @@ WholeReturnCheck CheckWholeReturn() {
       instances.emplace_back(n);
     }
     for (const std::string& instance : instances) {
-      if (!Recalculate(instance)) continue;
-      const MessageList& list = Messages();
-      if (list.items.empty() || list.items[0] == kHeaderEmpty) continue;
-      result.total += HeaderCount(list.items[0]);
-      std::string joined;
-      for (size_t i = 1; i < list.items.size(); ++i) {
-        if (i > 1) joined += '\n';
-        joined += list.items[i];
-      }
-      joined = WithoutLinks(std::move(joined));
-      if (instances.size() > 1) joined = NamingCopy(std::move(joined), CopiedFormName(n), CopyNumber(instance));
-      gathered += joined;
+      // The adviser's checks compare forms with each other: they run once
+      // every form is recalculated.
+      if (!Recalculate(instance, false)) continue;
+      gather(instance, CopiedFormName(n), instances.size());
+    }
+  }
+  for (const char* name : kCheckOrder) {
+    std::vector<std::string> instances = CopiedFormName(name).empty() ? std::vector<std::string>{}
+                                                                       : SectionsOfForm(name);
+    if (instances.empty() && SectionExists(name)) instances.emplace_back(name);
+    std::stable_sort(instances.begin(), instances.end(),
+                     [](const std::string& a, const std::string& b) { return CopyNumber(a) < CopyNumber(b); });
+    for (const std::string& instance : instances) {
+      ClearMessages();
+      AdviserChecks(instance);
+      gather(instance, CopiedFormName(name), instances.size());
     }
   }
   // Amounts no recalculation could read: each its own error, with its link.

@@ -16,6 +16,8 @@ RecalcFn RecalculationFor(std::string_view baseName);
 // full name. Returns false, and says so in the debug log, when its form has
 // no recalculation.
 bool Recalculate(std::string_view instanceName);
+// The same, with or without the adviser's checks that follow the form's own.
+bool Recalculate(std::string_view instanceName, bool adviserChecks);
 
 struct WholeReturnCheck {
   std::string text;  // message markup
