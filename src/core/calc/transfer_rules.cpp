@@ -424,4 +424,10 @@ std::string OfferTextWhenEmpty(const TransferRule& rule) {
   return Fill(message, {BoxNumber(rule.sourceBox), "0,00"});
 }
 
+std::string FillTransferText(std::string_view message, const std::vector<std::string>& args) {
+  return Fill(message, args);
+}
+
+std::vector<std::string> SplitTransferText(std::string_view text, char separator) { return Split(text, separator); }
+
 }  // namespace solv

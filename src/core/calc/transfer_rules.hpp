@@ -109,6 +109,11 @@ void RecordCarry(std::string_view instance, std::string_view box, std::string_vi
 // The amount last carried into the box, empty when none was.
 std::string RecordedCarry(std::string_view instance, std::string_view box);
 
+// A rule's message with its "%s" / "%.2f" placeholders filled in order.
+std::string FillTransferText(std::string_view message, const std::vector<std::string>& args);
+// The parts of a rule or pending-transfer text between its separators.
+std::vector<std::string> SplitTransferText(std::string_view text, char separator);
+
 // The balloon text of a rule whose sources hold nothing: its message with
 // the amount 0,00.
 std::string OfferTextWhenEmpty(const TransferRule& rule);

@@ -11,34 +11,6 @@ namespace {
 
 const char* const kTransferTitle = "Przenieś (kliknij)";
 
-std::vector<std::string> Split(std::string_view s, char sep) {
-  std::vector<std::string> parts;
-  size_t from = 0;
-  for (;;) {
-    const size_t at = s.find(sep, from);
-    parts.emplace_back(s.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
-    if (at == std::string_view::npos) return parts;
-    from = at + 1;
-  }
-}
-
-// Fills the "%s" / "%.2f" placeholders of a message in order.
-std::string Fill(std::string_view message, const std::vector<std::string>& args) {
-  std::string out;
-  size_t next = 0;
-  for (size_t i = 0; i < message.size();) {
-    const std::string_view rest = message.substr(i);
-    const size_t len = rest.starts_with("%s") ? 2 : rest.starts_with("%.2f") ? 4 : 0;
-    if (len && next < args.size()) {
-      out += args[next++];
-      i += len;
-    } else {
-      out += message[i++];
-    }
-  }
-  return out;
-}
-
 const CellInfo* FindCell(const PageDefinition& page, std::string_view box) {
   for (const CellInfo& c : page.cells)
     if (EqualsIgnoreAsciiCase(c.name, box)) return &c;
@@ -71,7 +43,7 @@ std::vector<TransferMarker> MarkersFor(std::string_view instanceName, std::strin
       if (!c.holds) continue;
       m.information = true;
       m.title = "Informacja";
-      m.text = Fill(rule.message, {c.value});
+      m.text = FillTransferText(rule.message, {c.value});
       m.hint = "Informacja|" + m.text;
       markers.push_back(std::move(m));
       continue;
@@ -104,7 +76,7 @@ std::string PendingTransferText(const TransferMarker& marker) {
 }
 
 std::optional<PendingTransfer> ParsePendingTransfer(std::string_view text) {
-  const std::vector<std::string> parts = Split(text, '#');
+  const std::vector<std::string> parts = SplitTransferText(text, '#');
   if (parts.size() < 3 || parts[0].empty() || parts[1].empty()) return std::nullopt;
   return PendingTransfer{parts[0], parts[1], parts[2]};
 }
