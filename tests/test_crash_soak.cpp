@@ -24,6 +24,7 @@
 #include <iostream>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -102,16 +103,21 @@ Keys KeysOf(const solv::IniDocument& doc) {
 // The lock file every writer of the set takes; it stays beside the set.
 std::string LockFileName(const fs::path& set) { return solv::SetLock::LockFileOf(set).filename().string(); }
 
-bool IsTempOf(const std::string& name, const std::string& setName) {
+// The writer's pid of a temporary file of the set: ".<set>.tmp<pid>" (the new
+// text) or ".<set>.tmp<pid>.old" (the kept link to the text it replaces);
+// empty for any other name.
+std::string TempWriterOf(const std::string& name, const std::string& setName) {
   const std::string prefix = "." + setName + ".tmp";
-  return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-         name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return {};
+  std::string pid = name.substr(prefix.size());
+  if (pid.size() > 4 && pid.compare(pid.size() - 4, 4, ".old") == 0) pid.resize(pid.size() - 4);
+  return pid.find_first_not_of("0123456789") == std::string::npos ? pid : std::string();
 }
 
 // What is wrong with the data folder after a run ended: the set file must be
 // whole and hold every key it had, the set list must show the one set, and
-// nothing but the set and at most one temporary file (of the last killed
-// writer, removed by the next write) may be there.
+// nothing but the set and the temporary files of at most one writer (the last
+// killed one, removed by the next write) may be there.
 std::vector<std::string> Problems(const fs::path& save, const fs::path& set, const Keys& keys) {
   std::vector<std::string> problems;
   const std::string bytes = Bytes(set);
@@ -128,13 +134,14 @@ std::vector<std::string> Problems(const fs::path& save, const fs::path& set, con
   }
   const std::vector<int> sets = solv::SetNumbers(save);
   if (sets != std::vector<int>{1}) problems.push_back("the set list shows " + std::to_string(sets.size()) + " sets");
-  int temps = 0;
+  std::set<std::string> writers;
   for (const auto& entry : fs::directory_iterator(save)) {
     const std::string name = entry.path().filename().string();
-    if (IsTempOf(name, set.filename().string())) ++temps;
+    if (const std::string pid = TempWriterOf(name, set.filename().string()); !pid.empty()) writers.insert(pid);
     else if (name != set.filename().string() && name != LockFileName(set)) problems.push_back("stray file " + name);
   }
-  if (temps > 1) problems.push_back(std::to_string(temps) + " temporary files pile up");
+  if (writers.size() > 1)
+    problems.push_back("temporary files of " + std::to_string(writers.size()) + " writers pile up");
   return problems;
 }
 
