@@ -64,17 +64,6 @@ const char* FormName(std::string_view section) {
   return "PIT-39";
 }
 
-// Replaces each "%s" in turn.
-std::string Filled(std::string text, const std::vector<std::string>& values) {
-  size_t at = 0;
-  for (const std::string& v : values) {
-    at = text.find("%s", at);
-    if (at == std::string::npos) break;
-    text.replace(at, 2, v);
-    at += v.size();
-  }
-  return text;
-}
 
 // The copies of an attachment in the set: every instance of a form with
 // copies; the spouse's copy only where it counts.
@@ -110,7 +99,7 @@ void CheckAttachmentCounts(std::string_view section) {
     const std::string count = std::to_string(inSet);
     // The box's text is never shown as it stands (it could hold markup).
     const std::string shown = entered >= 0 ? std::to_string(entered) : "tekst, który nie jest liczbą";
-    AddMessage(Filled(adviser::kAttachmentCount, {FormName(section), c.box, c.attachment, c.attachment, count, c.box,
+    AddMessage(FillMessage(adviser::kAttachmentCount, {FormName(section), c.box, c.attachment, c.attachment, count, c.box,
                                                   shown, count, c.page, c.box, c.page, c.box}));
   }
 }
@@ -173,7 +162,7 @@ void CheckTransfers(std::string_view section) {
     if (entered == 0) {
       if (!Enterable(section, page, box)) continue;
       const auto& [rule, offer] = offers.front();
-      AddMessage(Filled(adviser::kPendingTransfer,
+      AddMessage(FillMessage(adviser::kPendingTransfer,
                         {form, number, AsMarkup(offer.text), number, offer.value, page, box, page, box}));
       continue;
     }
@@ -193,7 +182,7 @@ void CheckTransfers(std::string_view section) {
     } else {
       source = AsMarkup(OfferTextWhenEmpty(first));
     }
-    AddMessage(Filled(adviser::kStaleTransfer,
+    AddMessage(FillMessage(adviser::kStaleTransfer,
                       {form, number, number, ReadField(box, "0", section), source, correction, page, box, page, box}));
   }
 }
@@ -243,7 +232,7 @@ void CheckLimits(std::string_view section) {
           TargetInstanceOf(rule.targetPage) == section)
         if (const std::optional<TransferOffer> offer = OfferOf(rule)) costs -= Grosz(ParseAmount(offer->value, 0));
     if (costs > kHighestEmployeeCosts)
-      AddMessage(Filled(adviser::kEmployeeCosts, {form, std::to_string(c.costs), std::to_string(c.costs), Zl(costs),
+      AddMessage(FillMessage(adviser::kEmployeeCosts, {form, std::to_string(c.costs), std::to_string(c.costs), Zl(costs),
                                                   c.costsPage, std::to_string(c.costs)}));
     // The health contribution, where its whole base is in the return: only
     // revenue from which a payer withholds it.
@@ -257,7 +246,7 @@ void CheckLimits(std::string_view section) {
     const long long health = Box(section, c.health);
     if (health <= limit) continue;
     const std::string box = std::to_string(c.health);
-    AddMessage(Filled(adviser::kHealthAboveBase, {form, box, Zl(base), Zl(limit), box, Zl(health), Zl(limit),
+    AddMessage(FillMessage(adviser::kHealthAboveBase, {form, box, Zl(base), Zl(limit), box, Zl(health), Zl(limit),
                                                   c.taxPage, box, c.taxPage, box}));
   }
 }
@@ -286,7 +275,7 @@ void CheckChildRelief(std::string_view section) {
   if (ReadField("p4", "", section) != "1") return;  // the relief stands on the first copy
   const long long relief = Box(section, 35) + Box(section, 36);
   const long long allowed = MarkedChildMonths() * kChildReliefPerMonth;
-  if (relief > allowed) AddMessage(Filled(adviser::kChildReliefMonths, {Zl(allowed), Zl(relief)}));
+  if (relief > allowed) AddMessage(FillMessage(adviser::kChildReliefMonths, {Zl(allowed), Zl(relief)}));
 }
 
 }  // namespace

@@ -52,6 +52,21 @@ std::string FormatMessage(std::string_view text, std::string_view argument) {
 
 }  // namespace
 
+std::string FillMessage(std::string_view text, const std::vector<std::string>& values) {
+  std::string out;
+  size_t next = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '%' || text[i + 1] == 's')) {
+      if (text[i + 1] == '%') out += '%';
+      else if (next < values.size()) out += values[next++];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 const MessageList& Messages() { return List(); }
 MessageList CopyMessages() { return List(); }
 void RestoreMessages(MessageList copy) { List() = std::move(copy); }

@@ -28,6 +28,10 @@ void ClearMessages();
 // that item. The first "%s" of text is replaced by argument.
 void AddMessage(std::string_view text, std::string_view argument = {}, int index = -1);
 
+// text with each "%s" in turn replaced by the next value (none left: empty)
+// and "%%" shown as "%".
+std::string FillMessage(std::string_view text, const std::vector<std::string>& values);
+
 // The items joined by line ends, as the messages panel shows them.
 std::string MessagesText();
 

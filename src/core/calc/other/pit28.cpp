@@ -9,6 +9,7 @@
 
 #include "calc/other/pit28_messages.hpp"
 #include "calc/other/pit28b_messages.hpp"
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
@@ -18,24 +19,18 @@
 namespace solv {
 namespace {
 
-std::string P(int box) { return "p" + std::to_string(box); }
-long double N(int box) { return ReadNumber(P(box)); }
-void Put(int box, std::string_view text) { WriteField(P(box), text); }
-void Money(int box, long double value) { Put(box, Format("%.2f", value)); }
-void Zloty(int box, long double value) { Put(box, Format("%.0f", value)); }
-// A text form read back as a number.
-long double Through(std::string_view format, long double value) { return ParseAmount(Format(format, value), 0); }
-long double RoundedThrough(long double value) { return ParseAmount(FormatRounded("%.2f", value), 0); }
+using namespace calc;
+using C = Pit28Check;
 
 // Sums of boxes are formed in double precision from the values read.
 double Sum(std::initializer_list<int> boxes) {
   double s = 0;
-  for (int b : boxes) s += ReadNumber(P(b));
+  for (int b : boxes) s += ReadNumber(Box(b).Key());
   return s;
 }
-double Range(int first, int last) {
+double SumFromTo(int first, int last) {
   double s = 0;
-  for (int b = first; b <= last; ++b) s += ReadNumber(P(b));
+  for (int b = first; b <= last; ++b) s += ReadNumber(Box(b).Key());
   return s;
 }
 
@@ -44,8 +39,6 @@ long double SharePercent(long double part, long double total) {
 }
 long double PercentOf(long double amount, long double percent) { return Through("%.2f", amount * (percent / 100)); }
 
-void Message(int n, std::string_view argument = {}) { AddMessage(kPit28Messages[n], argument); }
-void Limit(long double value, long double limit, int n) { CheckLimit(value, limit, kPit28Messages[n]); }
 
 // The lump-sum rates of the six columns, in per cent.
 constexpr long double kRates[6] = {3, 5.5L, 8.5L, 10, 17, 20};
@@ -55,23 +48,19 @@ constexpr long double kRates[6] = {3, 5.5L, 8.5L, 10, 17, 20};
 struct AssessedTotals {
   long double deductions = 0, base = 0, tax = 0;
 };
-void RateColumnStep(int shareBox, int revenueBox, long double deductions, long double rate, AssessedTotals& t) {
-  const long double share = RoundedThrough(N(shareBox));
-  const long double revenue = RoundedThrough(N(revenueBox));
-  long double d = RoundedThrough(share / 100 * deductions);
+void RateColumnStep(Box shareBox, Box revenueBox, long double deductions, long double rate, AssessedTotals& t) {
+  const long double share = RoundedThrough("%.2f", N(shareBox));
+  const long double revenue = RoundedThrough("%.2f", N(revenueBox));
+  long double d = RoundedThrough("%.2f", share / 100 * deductions);
   if (d > revenue) d = revenue;
   t.deductions += d;
   const long double b = Through("%.0f", revenue - d);
   t.base += b;
-  t.tax += RoundedThrough(rate / 100 * b);
+  t.tax += RoundedThrough("%.2f", rate / 100 * b);
 }
 
 // Empty text into every box of the list.
-void Empty(const std::vector<int>& boxes) {
-  std::vector<std::string> names;
-  for (int b : boxes) names.push_back(P(b));
-  FillFields(Keys(names.begin(), names.end()), "");
-}
+void Empty(const std::vector<Box>& boxes) { Fill(boxes, ""); }
 
 }  // namespace
 
@@ -79,11 +68,11 @@ void RecalcPIT28(std::string_view section) {
   const CalcRun run(section);
   const int exemption = ExemptionChoice();
 
-  if (!IsChecked("p6a") && !IsChecked("p6b")) Message(0);
+  if (!Checked("p6a") && !Checked("p6b")) Message(C::kNoPurpose);
 
   // Part C: revenue by source and rate.
-  Money(27, Range(21, 26));
-  Money(34, Range(28, 33));
+  Money(27, SumFromTo(21, 26));
+  Money(34, SumFromTo(28, 33));
   Money(36, N(35));
   Money(37, Sum({21, 28}));
   Money(38, Sum({22, 29}));
@@ -92,18 +81,18 @@ void RecalcPIT28(std::string_view section) {
   Money(41, Sum({25, 32}));
   Money(42, Sum({26, 33}));
   Money(43, Sum({27, 34, 36}));
-  Money(50, Range(44, 49));
+  Money(50, SumFromTo(44, 49));
 
   const long double total = Sum({43, 50});
   for (int k = 0; k < 6; ++k) Money(51 + k, SharePercent(N(37 + k), total));
   for (int k = 0; k < 6; ++k) Money(57 + k, SharePercent(N(44 + k), total));
 
   // Part D: deductions from revenue.
-  Limit(N(65), N(64), 2);
+  Limit(65, N(64), C::kForeignSocialAboveSocial);
   const long double deductions = Sum({63, 64, 66});
-  if (ExceedsLimit(deductions, total)) Message(1);
+  if (ExceedsLimit(deductions, total)) Message(C::kRevenueDeductionsAboveRevenue);
   Money(67, std::max<long double>(0, total - deductions));
-  Limit(N(68), N(67), 3);
+  Limit(68, N(67), C::kInterestReliefAboveBase);
   Money(69, std::max<long double>(0, N(67) - N(68)));
   Money(71, std::max<long double>(0, std::min<long double>(N(70), N(69))));
   Money(72, N(70) - N(71));
@@ -120,16 +109,16 @@ void RecalcPIT28(std::string_view section) {
 
   // Part F: revenue after deductions in whole zloty; part G: tax per rate.
   for (int k = 0; k < 6; ++k) Zloty(81 + k, N(37 + k) - N(74 + k));
-  Zloty(88, Range(81, 87));
-  for (int k = 0; k < 6; ++k) Put(89 + k, FormatRounded("%.2f", N(81 + k) * kRates[k] / 100));
+  Zloty(88, SumFromTo(81, 87));
+  for (int k = 0; k < 6; ++k) MoneyRounded(89 + k, N(81 + k) * kRates[k] / 100);
 
   // Part H: the lump-sum tax and the deductions from it. A tax is never
   // negative: tax paid abroad above the lump sum leaves 0, not a credit.
-  Money(96, Range(89, 95));
+  Money(96, SumFromTo(89, 95));
   Money(99, std::max<long double>(0, Sum({96, 97}) - N(98)));
-  Limit(N(100), N(99), 4);
-  Limit(N(101), N(100), 5);
-  Limit(N(102), N(99) - N(100), 6);
+  Limit(100, N(99), C::kHealthAboveLumpSum);
+  Limit(101, N(100), C::kForeignHealthAboveHealth);
+  Limit(102, N(99) - N(100), C::kLumpSumDeductionsAboveLumpSum);
   Money(104, std::max<long double>(0, std::min<long double>(N(103), N(99) - Sum({100, 102}))));
   Money(105, N(103) - N(104));
   // Tax due, rounded through grosz to whole zloty; deductions above the tax
@@ -139,9 +128,9 @@ void RecalcPIT28(std::string_view section) {
 
   // Part I: exemption and settlement of the advances.
   if (exemption == 1) {
-    std::vector<int> advances{110};
-    for (int b = 113; b <= 123; ++b) advances.push_back(b);
-    advances.push_back(125);
+    std::vector<Box> advances{110};
+    for (int b = 113; b <= 123; ++b) advances.emplace_back(b);
+    advances.emplace_back(125);
     Empty(advances);
     Empty({111, 112, 124});
     Empty({107, 108});
@@ -158,11 +147,11 @@ void RecalcPIT28(std::string_view section) {
         Money(112, -x);
       }
     }
-    Put(124, Format("%.0f", Range(113, 123)));
+    Zloty(124, SumFromTo(113, 123));
   }
 
   // Part J: 1% for a public-benefit organisation.
-  OnePercentRule(N(106), "p126", "p127", {kPit28Messages[7], kPit28Messages[8], kPit28Messages[9]});
+  OnePercent(N(106), 126, 127, C::kOnePercentAboveLimit, C::kOnePercentReminder, C::kOnePercentWithoutKrs);
 }
 
 void RecalcPIT28A(std::string_view section) { const CalcRun run(section); }
@@ -173,19 +162,27 @@ void RecalcPIT28B(std::string_view section) {
   // One partnership block: share, partnership revenue, its twelve per-rate
   // entries, the taxpayer's revenue and the taxpayer's twelve per-rate parts.
   struct Block {
-    int share, revenue, firstEntry, taxpayerRevenue, firstPart, message;
+    Box share, revenue;
+    int firstEntry;
+    Box taxpayerRevenue;
+    int firstPart;
+    Pit28BCheck shareAbove100;
   };
-  constexpr Block kBlocks[] = {{23, 24, 25, 37, 38, 0}, {65, 66, 67, 79, 80, 1}};
+  constexpr Block kBlocks[] = {
+      {.share = 23, .revenue = 24, .firstEntry = 25, .taxpayerRevenue = 37, .firstPart = 38,
+       .shareAbove100 = Pit28BCheck::kFirstShareAbove100},
+      {.share = 65, .revenue = 66, .firstEntry = 67, .taxpayerRevenue = 79, .firstPart = 80,
+       .shareAbove100 = Pit28BCheck::kSecondShareAbove100}};
   for (const Block& b : kBlocks) {
-    if (ExceedsLimit(N(b.share), 100)) AddMessage(kPit28BMessages[b.message]);
-    Money(b.revenue, Range(b.firstEntry, b.firstEntry + 11));
+    if (ExceedsLimit(N(b.share), 100)) Message(b.shareAbove100);
+    Money(b.revenue, SumFromTo(b.firstEntry, b.firstEntry + 11));
     const long double f = N(b.share) / 100;
     Money(b.taxpayerRevenue, N(b.revenue) * f);
     for (int k = 0; k < 12; ++k) Money(b.firstPart + k, N(b.firstEntry + k) * f);
   }
 
   // Part C.3: both blocks added column by column.
-  for (int k = 0; k < 12; ++k) Put(92 + k, FormatRounded("%.2f", Sum({38 + k, 80 + k})));
+  for (int k = 0; k < 12; ++k) MoneyRounded(92 + k, Sum({38 + k, 80 + k}));
 }
 
 }  // namespace solv

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc/other/pit36l_messages.hpp"
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
@@ -17,24 +18,17 @@ constexpr std::string_view kPitZ = "PITZa";
 constexpr std::string_view kPitB = "PITBa";
 constexpr std::string_view kPitZG = "PITZGa";
 
-std::string P(int box) { return "p" + std::to_string(box); }
-long double N(int box, std::string_view page = {}) { return ReadNumber(P(box), "0", page); }
-long double N(std::string_view key, std::string_view page) { return ReadNumber(key, "0", page); }
-std::string Text(std::string_view key) { return ReadField(key); }
-void Put(int box, std::string_view text) { WriteField(P(box), text); }
-void Money(int box, long double value) { Put(box, Format("%.2f", value)); }
-void Zloty(int box, long double value) { Put(box, Format("%.0f", value)); }
+using namespace calc;
+using C = Pit36LCheck;
 
 bool Positive(long double x) { return ToGrosz(x) > 0; }
 
-void Message(int n, std::string_view argument = {}) { AddMessage(kPit36LMessages[n], argument); }
-
 // d into `first` and 0 into `second` when `takesFirst`, else 0 and -d.
-void Split(long double d, bool takesFirst, int first, int second, std::string_view format) {
+void Split(long double d, bool takesFirst, Box first, Box second, std::string_view format) {
   Put(first, Format(format, takesFirst ? d : 0));
   Put(second, Format(format, takesFirst ? 0 : -d));
 }
-void SplitRounded(long double d, bool takesFirst, int first, int second, std::string_view format) {
+void SplitRounded(long double d, bool takesFirst, Box first, Box second, std::string_view format) {
   Put(first, FormatRounded(format, takesFirst ? d : 0));
   Put(second, FormatRounded(format, takesFirst ? 0 : -d));
 }
@@ -86,7 +80,7 @@ void AdvancesPaid() {
     std::string shown = typed;
     std::replace(shown.begin(), shown.end(), '<', '(');
     std::replace(shown.begin(), shown.end(), '>', ')');
-    Message(12, shown);
+    Message(C::kAdvancesNotAnAmount, shown);
     return;
   }
   Zloty(59, N(59));
@@ -110,12 +104,12 @@ void RecalcPIT36L(std::string_view section) {
   else Money(27, N(27) - g);
 
   // Purpose; box 22 and its PIT/Z.
-  if (!IsChecked("p6a") && !IsChecked("p6b")) Message(0);
-  if (IsChecked("p22a")) {
-    if (!hasPitZ) Message(1);
+  if (!Checked("p6a") && !Checked("p6b")) Message(C::kNoPurpose);
+  if (Checked("p22a")) {
+    if (!hasPitZ) Message(C::kExemptionWithoutPitZ);
   } else {
-    if (hasPitZ) Message(2);
-    if (!Text("p23").empty()) Message(5);
+    if (hasPitZ) Message(C::kPitZWithoutExemption);
+    if (!Text(23).empty()) Message(C::kExemptionYearWithoutExemption);
   }
 
   // Part D row 2: special agricultural production.
@@ -123,9 +117,9 @@ void RecalcPIT36L(std::string_view section) {
   Split(farm, farm >= 0, 31, 32, "%.2f");
 
   // Part E: losses of previous years and social contributions.
-  if (Positive(N(34)) && Text("p33a").empty()) Message(6);
-  CheckLimit(N(36), N(35), kPit36LMessages[9]);
-  if (ExceedsLimit(N(34) + N(35), N(26) + N(31))) Message(3);
+  if (Positive(N(34)) && ReadField("p33a").empty()) Message(C::kLossesWithoutSources);
+  Limit(36, N(35), C::kForeignSocialAboveSocial);
+  if (ExceedsLimit(N(34) + N(35), N(26) + N(31))) Message(C::kLossesAndSocialAboveIncome);
   Money(37, (N(26) + N(31)) - (N(34) + N(35)));
 
   // Part F: amounts increasing the base and reducing the losses.
@@ -136,22 +130,22 @@ void RecalcPIT36L(std::string_view section) {
   // Part G: the 19% tax. Neither the base nor a tax is ever negative.
   Zloty(45, std::max<long double>(0, N(44)));
   const long double tax = N(45) * 0.19L;
-  Put(46, FormatRounded("%.2f", tax));
+  MoneyRounded(46, tax);
   // Foreign tax is credited in the proportion of the foreign income, never
   // above the tax itself.
   const long double y = N(26) + N(31);
   long double limit = y != 0 ? tax * std::max<long double>(0, g) / y : 0;
   limit = std::clamp<long double>(limit, 0, tax);
-  Put(48, FormatRounded("%.2f", std::min(foreign.taxPaid, limit)));
+  MoneyRounded(48, std::min(foreign.taxPaid, limit));
   Money(49, std::max<long double>(0, N(46) + N(47) - N(48)));
 
   // Part H: deductions from the tax; above the tax they leave 0 (reported).
-  if (ExceedsLimit(N(50) + N(52), N(49))) Message(4);
+  if (ExceedsLimit(N(50) + N(52), N(49))) Message(C::kTaxDeductionsAboveTax);
   Money(53, std::max<long double>(0, N(49) - (N(50) + N(52))));
 
   // Part I: tax due in whole zloty, rounded through grosz, against the
   // advances due.
-  const long double due = ParseAmount(FormatRounded("%.2f", N(53) + N(54)), 0);
+  const long double due = RoundedThrough("%.2f", N(53) + N(54));
   Zloty(55, std::max<long double>(0, due));
   Money(56, N(28) + N(33));
   const long double balance = N(55) - N(56);
@@ -159,14 +153,14 @@ void RecalcPIT36L(std::string_view section) {
 
   // Part J: advances paid, lump-sum taxes and the amount to pay.
   AdvancesPaid();
-  CheckLimit(N(63), N(62), kPit36LMessages[7]);
+  Limit(63, N(62), C::kForeignTaxAboveLumpSum);
   const long double lumpSum = N(62) - (N(63) + N(64));
   SplitRounded(lumpSum, lumpSum > 0, 65, 66, "%.0f");
   const long double settlement = (N(55) + N(60) + N(61) + N(65)) - (N(59) + N(66));
   Split(settlement, settlement > 0, 67, 68, "%.0f");
 
   // 1% for a public-benefit organisation.
-  OnePercentRule(N(55), "p105", "p106", {kPit36LMessages[8], kPit36LMessages[10], kPit36LMessages[11]});
+  OnePercent(N(55), 105, 106, C::kOnePercentAboveLimit, C::kOnePercentReminder, C::kOnePercentWithoutKrs);
 }
 
 }  // namespace solv

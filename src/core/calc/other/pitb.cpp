@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/other/pitb_messages.hpp"
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/forms.hpp"
@@ -18,6 +19,9 @@
 namespace solv {
 namespace {
 
+using namespace calc;
+using C = PitbCheck;
+
 constexpr std::string_view kBase = "PITBa";
 
 const Keys kRevenues{"P11", "P17", "P26", "P37", "P48"};
@@ -26,32 +30,26 @@ const Keys kPartD{"p53", "p54", "p55", "p56"};
 
 // One partnership block: share in per cent and the boxes derived from it.
 struct Partnership {
-  const char* share;
-  const char* revenue;
-  const char* ownRevenue;
-  const char* costs;
-  const char* ownCosts;
-  const char* income;
-  const char* ownIncome;
+  Box share, revenue, ownRevenue, costs, ownCosts, income, ownIncome;
+  C shareAbove100;
 };
 constexpr Partnership kPartnerships[] = {
-    {"p21", "p25", "p26", "p27", "p28", "p29", "p30"},
-    {"p32", "p36", "p37", "p38", "p39", "p40", "p41"},
-    {"p43", "p47", "p48", "p49", "p50", "p51", "p52"},
+    {.share = 21, .revenue = 25, .ownRevenue = 26, .costs = 27, .ownCosts = 28, .income = 29, .ownIncome = 30,
+     .shareAbove100 = C::kFirstShareAbove100},
+    {.share = 32, .revenue = 36, .ownRevenue = 37, .costs = 38, .ownCosts = 39, .income = 40, .ownIncome = 41,
+     .shareAbove100 = C::kSecondShareAbove100},
+    {.share = 43, .revenue = 47, .ownRevenue = 48, .costs = 49, .ownCosts = 50, .income = 51, .ownIncome = 52,
+     .shareAbove100 = C::kThirdShareAbove100},
 };
 
 bool Blank(std::string_view s) { return s.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
-long double N(std::string_view key) { return ReadNumber(key); }
-
-void Rounded(std::string_view key, long double value) { WriteField(key, FormatRounded("%.2f", value)); }
-
 void PartnershipShare(const Partnership& p) {
   const long double f = N(p.share) / 100;
-  Rounded(p.ownRevenue, N(p.revenue) * f);
-  Rounded(p.ownCosts, N(p.costs) * f);
-  Rounded(p.income, N(p.revenue) - N(p.costs));
-  Rounded(p.ownIncome, N(p.ownRevenue) - N(p.ownCosts));
+  MoneyRounded(p.ownRevenue, N(p.revenue) * f);
+  MoneyRounded(p.ownCosts, N(p.costs) * f);
+  MoneyRounded(p.income, N(p.revenue) - N(p.costs));
+  MoneyRounded(p.ownIncome, N(p.ownRevenue) - N(p.ownCosts));
 }
 
 // Part D of one owner over the copies carrying the owner's NIP; the last such
@@ -97,11 +95,11 @@ void RecalcPITB(std::string_view section) {
   const CalcRun run(section);
   const bool pit36 = ActiveMainForm() == kPIT36;
 
-  WriteField("p13", Format("%.2f", N("p11") - N("p12")));
-  WriteField("p19", Format("%.2f", N("p17") - N("p18")));
+  Money(13, N(11) - N(12));
+  Money(19, N(17) - N(18));
 
-  for (int i = 0; i < 3; ++i)
-    if (ExceedsLimit(N(kPartnerships[i].share), 100)) AddMessage(kPitbMessages[i]);
+  for (const auto& p : kPartnerships)
+    if (ExceedsLimit(N(p.share), 100)) Message(p.shareAbove100);
   for (const auto& p : kPartnerships) PartnershipShare(p);
 
   // Owners: in a PIT-36 set the taxpayer and the spouse of the main form;
@@ -116,8 +114,8 @@ void RecalcPITB(std::string_view section) {
     taxpayer = own;
   }
 
-  if (Blank(own)) AddMessage(kPitbMessages[3]);
-  else if (own != taxpayer && own != spouse) AddMessage(kPitbMessages[4]);
+  if (Blank(own)) Message(C::kNoNip);
+  else if (own != taxpayer && own != spouse) Message(C::kNipOfNoOwner);
 
   // Part D over all copies. Outside a PIT-36 set every copy is its own
   // owner's: each NIP gets its totals, so that recalculating one owner's copy

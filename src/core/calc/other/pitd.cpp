@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calc/other/pitd_messages.hpp"
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
@@ -20,44 +21,39 @@ namespace {
 
 constexpr long double kSavingsLimit = 11340;
 
-std::string P(int box) { return "p" + std::to_string(box); }
-long double N(int box) { return ReadNumber(P(box)); }
-void Money(int box, long double value) { WriteField(P(box), Format("%.2f", value)); }
-void Message(int n, std::string_view argument = {}) { AddMessage(kPitdMessages[n], argument); }
+using namespace calc;
+using C = PitdCheck;
 
 // Emptied under method 4: the taxpayer brings up children alone.
-Keys SpouseBoxes() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> v{"p2"};
-    for (int b = 18; b <= 31; ++b) v.push_back(P(b));
-    for (int b : {36, 38, 46, 48, 55, 57}) v.push_back(P(b));
-    return v;
-  }();
-  return Keys(names.begin(), names.end());
+std::vector<Box> SpouseBoxes() {
+  std::vector<Box> v{2};
+  for (int b = 18; b <= 31; ++b) v.emplace_back(b);
+  for (int b : {36, 38, 46, 48, 55, 57}) v.emplace_back(b);
+  return v;
 }
 
-bool SplitMatches(int first, int second, int amount) {
+bool SplitMatches(Box first, Box second, Box amount) {
   return SplitGrosz(N(first) + N(second)) == SplitGrosz(N(amount));
 }
 
 // A split of a PIT-28 part is checked unless nobody asks for one: no spouse is
 // named and both halves are empty. The PIT-28 transfer then takes the whole
 // part, so a taxpayer without a spouse never has to fill the spouses' request.
-bool SplitOfPit28PartAsked(int first, int second, bool spouseNamed) {
+bool SplitOfPit28PartAsked(Box first, Box second, bool spouseNamed) {
   return spouseNamed || ToGrosz(N(first)) != 0 || ToGrosz(N(second)) != 0;
 }
 
-void CheckPit28Split(int first, int second, int amount, bool spouseNamed, int message) {
+void CheckPit28Split(Box first, Box second, Box amount, bool spouseNamed, C message) {
   if (SplitOfPit28PartAsked(first, second, spouseNamed) && !SplitMatches(first, second, amount)) Message(message);
 }
 
 // The split of the part for PIT-36 or PIT-37: spouses filing separately only.
-void CheckScaleSplit(int first, int second, int amount, bool separateWithSpouse, int message) {
+void CheckScaleSplit(Box first, Box second, Box amount, bool separateWithSpouse, C message) {
   if (separateWithSpouse && !SplitMatches(first, second, amount)) Message(message);
 }
 
-bool AnyAboveZero(std::initializer_list<int> boxes) {
-  return std::any_of(boxes.begin(), boxes.end(), [](int b) { return ExceedsLimit(N(b), 0); });
+bool AnyAboveZero(std::initializer_list<Box> boxes) {
+  return std::any_of(boxes.begin(), boxes.end(), [](Box b) { return ExceedsLimit(N(b), 0); });
 }
 
 }  // namespace
@@ -71,41 +67,37 @@ void RecalcPITD(std::string_view section) {
   const CalcRun run(section);
   const int method = TaxationMethod();
 
-  if (method == 4) FillFields(SpouseBoxes(), "");
-  const bool spouseNamed = !ReadField("p2").empty();
+  if (method == 4) Fill(SpouseBoxes(), "");
+  const bool spouseNamed = !Text(2).empty();
   const bool separateWithSpouse = method == 1 && spouseNamed;
 
   // B.1: interest relief.
-  if (ExceedsLimit(N(33), N(32))) Message(0, Format("%.2f", N(32)));
+  if (ExceedsLimit(N(33), N(32))) Message(C::kInterestAboveExpenses, Format("%.2f", N(32)));
   Money(34, N(32) - N(33));
-  CheckPit28Split(35, 36, 33, spouseNamed, 1);
-  CheckScaleSplit(37, 38, 34, separateWithSpouse, 2);
+  CheckPit28Split(35, 36, 33, spouseNamed, C::kInterestPit28SplitDiffers);
+  CheckScaleSplit(37, 38, 34, separateWithSpouse, C::kInterestScaleSplitDiffers);
 
   // B.2, B.3: housing expenses.
   Money(42, N(40) + N(41));
-  if (ExceedsLimit(N(43), N(42))) Message(3, Format("%.2f", N(42)));
+  if (ExceedsLimit(N(43), N(42))) Message(C::kHousingAboveExpenses, Format("%.2f", N(42)));
   Money(44, std::max<long double>(0, N(42) - N(43)));
-  CheckPit28Split(45, 46, 43, spouseNamed, 4);
-  CheckScaleSplit(47, 48, 44, separateWithSpouse, 5);
+  CheckPit28Split(45, 46, 43, spouseNamed, C::kHousingPit28SplitDiffers);
+  CheckScaleSplit(47, 48, 44, separateWithSpouse, C::kHousingScaleSplitDiffers);
 
   // C: savings in a housing bank, deducted from tax.
-  if (ExceedsLimit(N(49), kSavingsLimit)) {
-    // The text is written for a formatter: "30%%" shows as "30%".
-    std::string text = kPitdMessages[9];
-    text.replace(text.find("%%"), 2, "%");
-    AddMessage(text, FormatGeneral(kSavingsLimit));
-  }
+  // The text is written for the formatter: "30%%" shows as "30%".
+  if (ExceedsLimit(N(49), kSavingsLimit)) MessageWith(C::kSavingsAboveLimit, {FormatGeneral(kSavingsLimit)});
   Money(51, N(49) + N(50));
-  if (ExceedsLimit(N(52), N(51))) Message(6, Format("%.2f", N(51)));
+  if (ExceedsLimit(N(52), N(51))) Message(C::kSavingsAboveAmount, Format("%.2f", N(51)));
   Money(53, N(51) - N(52));
-  CheckPit28Split(54, 55, 52, spouseNamed, 7);
-  CheckScaleSplit(56, 57, 53, separateWithSpouse, 8);
+  CheckPit28Split(54, 55, 52, spouseNamed, C::kSavingsPit28SplitDiffers);
+  CheckScaleSplit(56, 57, 53, separateWithSpouse, C::kSavingsScaleSplitDiffers);
 
   // The spouses' requests have no place in a joint return.
   if (IsJointMethod(method)) {
-    if (AnyAboveZero({35, 36, 37, 38})) Message(10);
-    if (AnyAboveZero({45, 46, 47, 48})) Message(11);
-    if (AnyAboveZero({54, 55, 56, 57})) Message(12);
+    if (AnyAboveZero({35, 36, 37, 38})) Message(C::kInterestSplitWhenJoint);
+    if (AnyAboveZero({45, 46, 47, 48})) Message(C::kHousingSplitWhenJoint);
+    if (AnyAboveZero({54, 55, 56, 57})) Message(C::kSavingsSplitWhenJoint);
   }
 }
 

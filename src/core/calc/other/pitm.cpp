@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calc/other/pitm_messages.hpp"
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
@@ -12,38 +13,40 @@
 
 namespace solv {
 
+using namespace calc;
+
 void RecalcPITM(std::string_view section) {
   const CalcRun run(section);
 
   // Pensions have no costs: the income is the revenue exactly as typed.
-  WriteField("p8", ReadField("p7"));
-  IncomeOrLoss("p10", "p11", "p12", "p13");
-  IncomeOrLoss("p15", "p16", "p17", "p18");
-  IncomeOrLoss("p20", "p21", "p22", "p23");
+  Put(8, Text(7));
+  IncomeOrLoss({.revenue = 10, .cost = 11, .income = 12, .loss = 13});
+  IncomeOrLoss({.revenue = 15, .cost = 16, .income = 17, .loss = 18});
+  IncomeOrLoss({.revenue = 20, .cost = 21, .income = 22, .loss = 23});
 
-  SumFieldsInto({"p7", "p10", "p15", "p20"}, "p25");
-  SumFieldsInto({"p11", "p16", "p21"}, "p26");
-  SumFieldsInto({"p8", "p12", "p17", "p22"}, "p27");
-  WriteField("p28", Format("0", SumFieldsValue({"p9", "p14", "p19", "p24"}, {})));
+  SumInto({7, 10, 15, 20}, 25);
+  SumInto({11, 16, 21}, 26);
+  SumInto({8, 12, 17, 22}, 27);
+  Put(28, Format("0", SumOf({9, 14, 19, 24})));
 
-  long double income = ReadNumber("p27");
-  long double advance = ReadNumber("p28");
+  long double income = N(27);
+  long double advance = N(28);
 
   // Box 29: 1 both parents (half each), 2 one parent (the whole); the second
   // box wins when both are ticked.
   int choice = 0;
-  if (IsChecked("p29a")) choice = 1;
-  if (IsChecked("p29b")) choice = 2;
+  if (Checked("p29a")) choice = 1;
+  if (Checked("p29b")) choice = 2;
 
   if (choice == 0) {
     const bool spouse = section.find('_') != std::string_view::npos;
-    AddMessage(kPitmMessages[spouse ? 1 : 0]);
+    Message(spouse ? PitmCheck::kSpouseNoChoice : PitmCheck::kNoChoice);
   } else if (choice == 1) {
     income /= 2;
     advance /= 2;
   }
-  WriteField("p30", FormatRounded("%.2f", income));
-  WriteField("p31", FormatRounded("%.2f", advance));
+  MoneyRounded(30, income);
+  MoneyRounded(31, advance);
 }
 
 }  // namespace solv

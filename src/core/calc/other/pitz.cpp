@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "store/store.hpp"
 #include "value/fields.hpp"
@@ -14,21 +15,18 @@ namespace {
 
 constexpr int kPit36L = 2;
 
-long double N(std::string_view key) { return ReadNumber(key); }
-void Money(std::string_view key, long double value) { WriteField(key, Format("%.2f", value)); }
+using namespace calc;
 
 // A PIT-36L set has no part B; C.1 follows the first PIT/B copy with revenue.
 void FromPitB() {
-  FillFields({"p7", "p8", "p11", "p12", "p15", "p16"}, "");
-  FillFields({"p9", "p10", "p13", "p14", "p17", "p18", "p19", "p20", "p21", "p22", "p23"}, "");
+  Fill({7, 8, 11, 12, 15, 16}, "");
+  Fill({9, 10, 13, 14, 17, 18, 19, 20, 21, 22, 23}, "");
   // Every copy counts, also when the first one ("PITBa") was deleted.
   for (const auto& pitb : SectionsOfForm("PITBa")) {
     // Revenue is compared in whole grosz: a copy whose revenue shows as
     // 0,00 has none.
-    if (!(ToGrosz(ReadNumber("p53", "0", pitb)) > 0)) continue;
-    const char* const from[] = {"p53", "p54", "p55", "p56"};
-    const char* const to[] = {"p24", "p25", "p26", "p27"};
-    for (int i = 0; i < 4; ++i) Money(to[i], ReadNumber(from[i], "0", pitb));
+    if (!(ToGrosz(N(53, pitb)) > 0)) continue;
+    for (int k = 0; k < 4; ++k) Money(24 + k, N(53 + k, pitb));
     return;
   }
 }
@@ -36,14 +34,14 @@ void FromPitB() {
 // Part B of a PIT-36 set: the business split into what the exemption covers
 // and the rest.
 void PartB() {
-  IncomeOrLoss("p7", "p8", "p9", "p10");
-  IncomeOrLoss("p11", "p12", "p13", "p14");
-  IncomeOrLoss("p15", "p16", "p17", "p18");
-  Money("p19", N("p7"));
-  Money("p20", N("p8"));
-  Money("p21", N("p13"));
-  Money("p22", N("p14") + N("p18"));
-  Money("p23", N("p17"));
+  IncomeOrLoss({.revenue = 7, .cost = 8, .income = 9, .loss = 10});
+  IncomeOrLoss({.revenue = 11, .cost = 12, .income = 13, .loss = 14});
+  IncomeOrLoss({.revenue = 15, .cost = 16, .income = 17, .loss = 18});
+  Money(19, N(7));
+  Money(20, N(8));
+  Money(21, N(13));
+  Money(22, N(14) + N(18));
+  Money(23, N(17));
 }
 
 }  // namespace
@@ -54,23 +52,23 @@ void RecalcPITZ(std::string_view section) {
   if (ActiveMainForm() == kPit36L) FromPitB();
   else PartB();
 
-  IncomeOrLoss("p24", "p25", "p26", "p27");
+  IncomeOrLoss({.revenue = 24, .cost = 25, .income = 26, .loss = 27});
 
   // The addition first uses up the loss; what is left of it is income.
-  const long double x = N("p27") - N("p29");
+  const long double x = N(27) - N(29);
   if (x > 0) {
-    Money("p30", x);
-    WriteField("p31", "0,00");
+    Money(30, x);
+    Put(31, "0,00");
   } else {
-    WriteField("p30", "0,00");
-    Money("p31", -x);
+    Put(30, "0,00");
+    Money(31, -x);
   }
-  Money("p32", N("p26") + N("p31"));
+  Money(32, N(26) + N(31));
 
-  Money("p33", N("p24"));
-  Money("p34", N("p25"));
-  Money("p35", N("p32"));
-  Money("p36", N("p30"));
+  Money(33, N(24));
+  Money(34, N(25));
+  Money(35, N(32));
+  Money(36, N(30));
 }
 
 }  // namespace solv

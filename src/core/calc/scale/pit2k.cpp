@@ -4,22 +4,25 @@
 
 #include <string>
 
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "calc/scale/pit2k_messages.hpp"
 #include "store/store.hpp"
 
 namespace solv {
 
+using namespace calc;
+
 void RecalcPIT2K(std::string_view section) {
   const CalcRun run(section);
 
   // A single parent has no spouse on the statement.
   if (TaxationMethod() == 4) {
-    WriteField("p2", "");
-    for (int b = 17; b <= 30; ++b) WriteField("p" + std::to_string(b), "");
+    Put(2, "");
+    for (int b = 17; b <= 30; ++b) Put(b, "");
   }
 
-  CheckLimit(ReadNumber("p33"), ReadNumber("p32"), kPit2KMessages[0]);
+  Limit(33, N(32), Pit2KCheck::kBox33AboveBox32);
 }
 
 }  // namespace solv

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "calc/scale/pit36_messages.hpp"
 #include "messages/messages.hpp"
@@ -17,26 +18,21 @@
 namespace solv {
 namespace {
 
-std::string P(int box) { return "p" + std::to_string(box); }
-long double N(int box) { return ReadNumber(P(box)); }
-std::string Text(int box) { return ReadField(P(box)); }
-void Put(int box, std::string_view text) { WriteField(P(box), text); }
-void Money(int box, long double value) { Put(box, Format("%.2f", value)); }
-long double Clamp0(long double x) { return std::max<long double>(0, x); }
+using namespace calc;
+using C = Pit36Check;
 
-void Message(int n, std::string_view argument = {}) { AddMessage(kPit36Messages[n], argument); }
-void Limit(int box, long double limit, int n) { CheckLimit(N(box), limit, kPit36Messages[n]); }
 // A limit check that leaves an empty or zero box alone, whatever the limit.
-void LimitUnlessZero(int box, long double limit, int n) {
-  if (ToGrosz(N(box)) != 0) Limit(box, limit, n);
+void LimitUnlessZero(Box box, long double limit, C check) {
+  if (ToGrosz(N(box)) != 0) Limit(box, limit, check);
 }
+long double Clamp0(long double x) { return std::max<long double>(0, x); }
 
 // The spouse's boxes as they stand while the taxpayer files alone: empty,
 // the check boxes of part C unticked.
 const IniEntries& SpouseBoxesAlone() {
   static const IniEntries entries = [] {
     IniEntries v;
-    auto empty = [&v](int b) { v.emplace_back(P(b), ""); };
+    auto empty = [&v](int b) { v.emplace_back(Box(b).Key(), ""); };
     empty(2);
     for (int b = 25; b <= 38; ++b) empty(b);
     for (const char* tick : {"p39a", "p40a", "p41a", "p42a"}) v.emplace_back(tick, "[  ]");
@@ -54,64 +50,77 @@ const IniEntries& SpouseBoxesAlone() {
 
 // One column of part D.
 struct IncomeColumn {
-  int employment[4];  // revenue, cost, income, loss
-  int pensionRevenue, pensionIncome;
-  int business[4];
-  int businessExempt;
-  int others[5][4];  // agriculture, art.13, rent, authors' rights, other sources
-  int advances[8];
-  int totalRevenue, totalCost, totalIncome, totalAdvance;
+  IncomeRow employment;
+  Box pensionRevenue, pensionIncome;
+  IncomeRow business;
+  Box businessExempt;
+  IncomeRow agriculture, personal, rent, authorsRights, otherSources;
+  // Advances: employment, pensions, business, agriculture, personal activity,
+  // rent, authors' rights, other sources.
+  Box advances[8];
+  Box totalRevenue, totalCost, totalIncome, totalAdvance;
   const char* pitz;  // the PIT/Z section of this person
-  int nipBox;        // the NIP that the PIT/B and PIT/ZG copies must carry
+  Box nip;           // the NIP that the PIT/B and PIT/ZG copies must carry
 };
 
-constexpr IncomeColumn kTaxpayer{{45, 46, 47, 48},
-                                 50, 51,
-                                 {53, 54, 55, 56},
-                                 58,
-                                 {{59, 60, 61, 62}, {64, 65, 66, 67}, {69, 70, 71, 72}, {74, 75, 76, 77},
-                                  {79, 80, 81, 82}},
-                                 {49, 52, 57, 63, 68, 73, 78, 83},
-                                 84, 85, 86, 87,
-                                 "PITZa", 1};
-constexpr IncomeColumn kSpouse{{88, 89, 90, 91},
-                               93, 94,
-                               {96, 97, 98, 99},
-                               101,
-                               {{102, 103, 104, 105}, {107, 108, 109, 110}, {112, 113, 114, 115},
-                                {117, 118, 119, 120}, {122, 123, 124, 125}},
-                               {92, 95, 100, 106, 111, 116, 121, 126},
-                               127, 128, 129, 130,
-                               "PITZa_M", 2};
+constexpr IncomeColumn kTaxpayer{
+    .employment = {.revenue = 45, .cost = 46, .income = 47, .loss = 48},
+    .pensionRevenue = 50, .pensionIncome = 51,
+    .business = {.revenue = 53, .cost = 54, .income = 55, .loss = 56},
+    .businessExempt = 58,
+    .agriculture = {.revenue = 59, .cost = 60, .income = 61, .loss = 62},
+    .personal = {.revenue = 64, .cost = 65, .income = 66, .loss = 67},
+    .rent = {.revenue = 69, .cost = 70, .income = 71, .loss = 72},
+    .authorsRights = {.revenue = 74, .cost = 75, .income = 76, .loss = 77},
+    .otherSources = {.revenue = 79, .cost = 80, .income = 81, .loss = 82},
+    .advances = {49, 52, 57, 63, 68, 73, 78, 83},
+    .totalRevenue = 84, .totalCost = 85, .totalIncome = 86, .totalAdvance = 87,
+    .pitz = "PITZa", .nip = 1};
+constexpr IncomeColumn kSpouse{
+    .employment = {.revenue = 88, .cost = 89, .income = 90, .loss = 91},
+    .pensionRevenue = 93, .pensionIncome = 94,
+    .business = {.revenue = 96, .cost = 97, .income = 98, .loss = 99},
+    .businessExempt = 101,
+    .agriculture = {.revenue = 102, .cost = 103, .income = 104, .loss = 105},
+    .personal = {.revenue = 107, .cost = 108, .income = 109, .loss = 110},
+    .rent = {.revenue = 112, .cost = 113, .income = 114, .loss = 115},
+    .authorsRights = {.revenue = 117, .cost = 118, .income = 119, .loss = 120},
+    .otherSources = {.revenue = 122, .cost = 123, .income = 124, .loss = 125},
+    .advances = {92, 95, 100, 106, 111, 116, 121, 126},
+    .totalRevenue = 127, .totalCost = 128, .totalIncome = 129, .totalAdvance = 130,
+    .pitz = "PITZa_M", .nip = 2};
 
-long double From(std::string_view section, int box) { return ReadNumber(P(box), "0", section); }
+// The rows of other sources, in the order of the form.
+std::vector<const IncomeRow*> OtherRows(const IncomeColumn& c) {
+  return {&c.agriculture, &c.personal, &c.rent, &c.authorsRights, &c.otherSources};
+}
 
 // Row 3 (business): from the person's PIT/Z, or else from the first PIT/B
 // copy with revenue or costs that carries the person's NIP; then the business
 // abroad of the PIT/ZG copies with that NIP on top.
 void BusinessRow(const IncomeColumn& c) {
   long double r = 0, cost = 0, income = 0, loss = 0, exempt = 0;
-  const std::string nip = Text(c.nipBox);
+  const std::string nip = Text(c.nip);
   if (SectionExists(c.pitz)) {
-    r = From(c.pitz, 33);
-    cost = From(c.pitz, 34);
-    income = From(c.pitz, 35);
-    loss = From(c.pitz, 36);
+    r = N(33, c.pitz);
+    cost = N(34, c.pitz);
+    income = N(35, c.pitz);
+    loss = N(36, c.pitz);
     if (r == 0 && cost == 0 && income == 0 && loss == 0) {
-      r = From(c.pitz, 19);
-      cost = From(c.pitz, 20);
-      income = From(c.pitz, 21);
-      loss = From(c.pitz, 22);
-      exempt = From(c.pitz, 23);
+      r = N(19, c.pitz);
+      cost = N(20, c.pitz);
+      income = N(21, c.pitz);
+      loss = N(22, c.pitz);
+      exempt = N(23, c.pitz);
     }
   } else if (!nip.empty()) {
     for (const auto& b : SectionsOfForm("PITBa")) {
-      const long double br = From(b, 53), bc = From(b, 54);
+      const long double br = N(53, b), bc = N(54, b);
       if ((br > 0 || bc > 0) && ReadField("p1", {}, b) == nip) {
         r = br;
         cost = bc;
-        income = From(b, 55);
-        loss = From(b, 56);
+        income = N(55, b);
+        loss = N(56, b);
         break;
       }
     }
@@ -129,7 +138,7 @@ void BusinessRow(const IncomeColumn& c) {
     long double abroadRevenue = 0, abroadCost = 0;
     for (const auto& zg : SectionsOfForm("PITZGa")) {
       if (ReadField("p1", {}, zg) != nip) continue;
-      const long double a = ReadNumber("p13a", "0", zg), b = ReadNumber("p13b", "0", zg);
+      const long double a = N("p13a", zg), b = N("p13b", zg);
       if (a > 0) abroadRevenue += a;
       if (b > 0) abroadCost += b;
     }
@@ -141,37 +150,34 @@ void BusinessRow(const IncomeColumn& c) {
   }
   // Written once with the business abroad included, so that a recalculation
   // of an unchanged set leaves the file alone.
-  const int* row = c.business;
-  Money(row[0], r);
-  Money(row[1], cost);
-  Money(row[2], income);
-  Money(row[3], loss);
+  Money(c.business.revenue, r);
+  Money(c.business.cost, cost);
+  Money(c.business.income, income);
+  Money(c.business.loss, loss);
   Money(c.businessExempt, exempt);
 }
 
 void Column(const IncomeColumn& c) {
-  IncomeOrLoss(P(c.employment[0]), P(c.employment[1]), P(c.employment[2]), P(c.employment[3]));
+  IncomeOrLoss(c.employment);
   Put(c.pensionIncome, Text(c.pensionRevenue));
   BusinessRow(c);
-  for (const auto& r : c.others) IncomeOrLoss(P(r[0]), P(r[1]), P(r[2]), P(r[3]));
+  for (const IncomeRow* r : OtherRows(c)) IncomeOrLoss(*r);
 
-  std::vector<std::string> rev{P(c.employment[0]), P(c.pensionRevenue), P(c.business[0])};
-  std::vector<std::string> cost{P(c.employment[1]), P(c.business[1])};
-  std::vector<std::string> inc{P(c.employment[2]), P(c.pensionIncome), P(c.business[2])};
-  for (const auto& r : c.others) {
-    rev.push_back(P(r[0]));
-    cost.push_back(P(r[1]));
-    inc.push_back(P(r[2]));
+  std::vector<Box> rev{c.employment.revenue, c.pensionRevenue, c.business.revenue};
+  std::vector<Box> cost{c.employment.cost, c.business.cost};
+  std::vector<Box> inc{c.employment.income, c.pensionIncome, c.business.income};
+  for (const IncomeRow* r : OtherRows(c)) {
+    rev.push_back(r->revenue);
+    cost.push_back(r->cost);
+    inc.push_back(r->income);
   }
-  std::vector<std::string> adv;
-  for (int b : c.advances) adv.push_back(P(b));
-  SumFieldsInto(Keys(rev.begin(), rev.end()), P(c.totalRevenue));
-  SumFieldsInto(Keys(cost.begin(), cost.end()), P(c.totalCost));
-  SumFieldsInto(Keys(inc.begin(), inc.end()), P(c.totalIncome));
+  SumInto(rev, c.totalRevenue);
+  SumInto(cost, c.totalCost);
+  SumInto(inc, c.totalIncome);
   // The advances total in the "0.00" form, read back and stored in whole
   // zloty; only the final text is written.
-  const long double advances = SumFieldsValue(Keys(adv.begin(), adv.end()), {});
-  Put(c.totalAdvance, Format("0", ParseAmount(Format("0.00", advances), 0)));
+  const long double advances = SumOf(std::vector<Box>(std::begin(c.advances), std::end(c.advances)));
+  Put(c.totalAdvance, Format("0", Through("0.00", advances)));
 }
 
 // Box 171. The rate method applies the scale's average rate on the income
@@ -183,21 +189,21 @@ long double ScaleTaxOf170(int method) {
 
 void TaxFromScale(int method) {
   if (N(168) == 0 && N(169) == 0) {
-    Put(171, FormatRounded("%.2f", ScaleTaxOf170(method)));
+    MoneyRounded(171, ScaleTaxOf170(method));
     return;
   }
   const long double sum = method == 1 ? N(167) + N(168) : (N(167) + N(168) + N(169)) / 2;
-  const long double x = ParseAmount(Format("%.0f", sum), 0);
+  const long double x = Through("%.0f", sum);
   // No average rate exists for X <= 0 (a negative foreign income); the base
   // is then taxed on the scale as it stands rather than at a rate of 0.
   if (x <= 0) {
-    Put(171, FormatRounded("%.2f", ScaleTaxOf170(method)));
+    MoneyRounded(171, ScaleTaxOf170(method));
     return;
   }
-  const long double rate = ParseAmount(FormatRounded("%.2f", ScaleTax(x) / x * 100), 0);
+  const long double rate = RoundedThrough("%.2f", ScaleTax(x) / x * 100);
   long double tax = rate / 100 * N(170);
   if (method != 1) tax *= 2;
-  Put(171, FormatRounded("%.2f", tax));
+  MoneyRounded(171, tax);
 }
 
 }  // namespace
@@ -208,8 +214,8 @@ void RecalcPIT36(std::string_view section) {
   const int method = TaxationMethod();
   const bool joint = IsJointMethod(method);
 
-  if (method == 0) Message(0);
-  if (!IsChecked("p10a") && !IsChecked("p10b")) Message(1);
+  if (method == 0) Message(C::kNoMethod);
+  if (!Checked("p10a") && !Checked("p10b")) Message(C::kNoPurpose);
 
   // The spouse's address defaults to the taxpayer's, field by field.
   if (joint)
@@ -226,40 +232,40 @@ void RecalcPIT36(std::string_view section) {
   }
 
   // Part E: exempt income, losses and social-insurance contributions.
-  Limit(141, N(139), 2);
-  if (joint) Limit(142, N(140), 3);
+  Limit(141, N(139), C::kForeignSocialAboveSocial);
+  if (joint) Limit(142, N(140), C::kSpouseForeignSocialAboveSocial);
   {
     const long double s = N(135) + N(137) + N(139), n = N(86) + N(131);
-    if (ExceedsLimit(s, n)) Message(4);
+    if (ExceedsLimit(s, n)) Message(C::kDeductionsAboveIncome);
     Money(143, Clamp0(n - s));
   }
   if (joint) {
     const long double s = N(136) + N(138) + N(140), n = N(129) + N(132);
-    if (ExceedsLimit(s, n)) Message(5);
+    if (ExceedsLimit(s, n)) Message(C::kSpouseDeductionsAboveIncome);
     Money(144, Clamp0(n - s));
   }
 
   // Part F: deductions from income. Box 147 (interest relief) is one amount
   // for both spouses and is held against each one's limit.
-  Limit(145, N(143), 6);
-  if (joint) Limit(146, N(144), 7);
-  if (joint) LimitUnlessZero(147, N(143) - (N(145) + N(146)), 18);
-  else LimitUnlessZero(147, N(143) - N(145), 17);
-  LimitUnlessZero(148, N(143) - (N(145) + N(147)), 19);
-  if (joint) LimitUnlessZero(149, N(144) - (N(146) + N(147)), 20);
+  Limit(145, N(143), C::kIncomeDeductionsAboveIncome);
+  if (joint) Limit(146, N(144), C::kSpouseIncomeDeductionsAboveIncome);
+  if (joint) LimitUnlessZero(147, N(143) - (N(145) + N(146)), C::kInterestReliefAboveIncomeJoint);
+  else LimitUnlessZero(147, N(143) - N(145), C::kInterestReliefAboveIncome);
+  LimitUnlessZero(148, N(143) - (N(145) + N(147)), C::kExtraReductionAboveIncome);
+  if (joint) LimitUnlessZero(149, N(144) - (N(146) + N(147)), C::kSpouseExtraReductionAboveIncome);
   const auto incomeAfterE = [] { return N(143) + N(144); };
   Money(151, Clamp0(std::min<long double>(
                  N(150), incomeAfterE() - (N(145) + N(146) + N(147) + N(148) + N(149)))));
   Money(152, N(150) - N(151));
-  LimitUnlessZero(153, N(143) - (N(145) + N(147) + N(151)), 21);
-  if (joint) LimitUnlessZero(154, N(144) - (N(146) + N(147) + N(151)), 22);
-  if (ExceedsLimit(N(145) + N(148) + N(153), N(143))) Message(8);
-  if (joint && ExceedsLimit(N(146) + N(149) + N(154), N(144))) Message(9);
+  LimitUnlessZero(153, N(143) - (N(145) + N(147) + N(151)), C::kZoneExemptAboveIncome);
+  if (joint) LimitUnlessZero(154, N(144) - (N(146) + N(147) + N(151)), C::kSpouseZoneExemptAboveIncome);
+  if (ExceedsLimit(N(145) + N(148) + N(153), N(143))) Message(C::kPartFAboveIncome);
+  if (joint && ExceedsLimit(N(146) + N(149) + N(154), N(144))) Message(C::kSpousePartFAboveIncome);
 
   // Part H: tax base.
   Money(167, Clamp0(incomeAfterE() -
                     (N(145) + N(146) + N(147) + N(148) + N(149) + N(151) + N(153) + N(154)) + (N(157) + N(158))));
-  Put(170, Format("%.0f", method == 1 ? N(167) : N(167) / 2));
+  Zloty(170, method == 1 ? N(167) : N(167) / 2);
 
   // Tax from the scale, additions and tax paid abroad.
   TaxFromScale(method);
@@ -268,26 +274,26 @@ void RecalcPIT36(std::string_view section) {
   // Part I: deductions from tax.
   const long double health = N(176) + (joint ? N(177) : 0);
   if (ExceedsLimit(health, N(175))) {
-    if (joint) Message(11);
-    else Message(10, FormatGeneral(N(175)));
+    if (joint) Message(C::kHealthAboveTaxJoint);
+    else Message(C::kHealthAboveTax, FormatGeneral(N(175)));
   }
-  Limit(178, N(176), 12);
-  if (joint) Limit(179, N(177), 13);
+  Limit(178, N(176), C::kForeignHealthAboveHealth);
+  if (joint) Limit(179, N(177), C::kSpouseForeignHealthAboveHealth);
   {
     const long double limit = N(175) - (N(176) + N(177));
     const long double deductions = N(180) + (joint ? N(181) : 0);
     if (ExceedsLimit(deductions, limit)) {
-      if (joint) Message(15);
-      else Message(14, FormatGeneral(limit));
+      if (joint) Message(C::kTaxDeductionsAboveTaxJoint);
+      else Message(C::kTaxDeductionsAboveTax, FormatGeneral(limit));
     }
   }
   Money(183, Clamp0(std::min<long double>(N(182), N(175) - (N(176) + N(177) + N(180) + N(181)))));
   Money(184, N(182) - N(183));
-  if (ExceedsLimit(N(176) + N(177) + N(180) + N(181) + N(183), N(175))) Message(16);
+  if (ExceedsLimit(N(176) + N(177) + N(180) + N(181) + N(183), N(175))) Message(C::kPartIAboveTax);
 
   // Part J: tax due and advances.
   Money(185, Clamp0(N(175) - (N(176) + N(177) + N(180) + N(181) + N(183))));
-  Put(188, Format("%.0f", N(185) + N(186) + N(187)));
+  Zloty(188, N(185) + N(186) + N(187));
   Money(189, N(87) + N(130) + N(133) + N(134));
   {
     const long double d = N(188) - N(189);
@@ -301,12 +307,12 @@ void RecalcPIT36(std::string_view section) {
   }
 
   // Part K: flat-rate taxes settled on the form.
-  Limit(199, N(197), 23);
-  if (joint) Limit(200, N(198), 24);
-  const auto flatMinusForeign = [](int flat, int paid9, int paid10, int due, int excess) {
+  Limit(199, N(197), C::kForeignTaxAboveFlatTax);
+  if (joint) Limit(200, N(198), C::kSpouseForeignTaxAboveFlatTax);
+  const auto flatMinusForeign = [](Box flat, Box paid9, Box paid10, Box due, Box excess) {
     const long double e = N(flat) - (N(paid9) + N(paid10));
-    Put(due, FormatRounded("%.0f", e >= 0 ? e : 0));
-    Put(excess, FormatRounded("%.0f", e >= 0 ? 0 : -e));
+    ZlotyRounded(due, e >= 0 ? e : 0);
+    ZlotyRounded(excess, e >= 0 ? 0 : -e);
   };
   flatMinusForeign(197, 199, 201, 203, 205);
   if (joint) flatMinusForeign(198, 200, 202, 204, 206);
@@ -316,7 +322,7 @@ void RecalcPIT36(std::string_view section) {
   }
 
   // Part O: 1% for a public-benefit organisation.
-  OnePercentRule(N(188), "p305", "p306", {kPit36Messages[25], kPit36Messages[26], kPit36Messages[27]});
+  OnePercent(N(188), 305, 306, C::kOnePercentAboveLimit, C::kOnePercentReminder, C::kOnePercentWithoutKrs);
 }
 
 }  // namespace solv

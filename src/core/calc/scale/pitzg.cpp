@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "calc/scale/pitzg_messages.hpp"
 #include "messages/messages.hpp"
@@ -14,18 +15,18 @@
 namespace solv {
 namespace {
 
-std::string P(int box) { return "p" + std::to_string(box); }
-long double N(int box) { return ReadNumber(P(box)); }
+using namespace calc;
+using C = PitZgCheck;
 
 void Empty(int first, int last) {
-  for (int b = first; b <= last; ++b) WriteField(P(b), "");
+  for (int b = first; b <= last; ++b) Put(b, "");
 }
 
 // Column of part C.1 (first row's box) summed over the six rows into total.
-void ColumnTotal(int first, int total) {
+void ColumnTotal(int first, Box total) {
   long double sum = 0;
   for (int row = 0; row < 6; ++row) sum += N(first + 3 * row);
-  WriteField(P(total), Format("%.2f", sum));
+  Money(total, sum);
 }
 
 bool Blank(std::string_view text) {
@@ -66,9 +67,9 @@ void RecalcPITZG(std::string_view section) {
   const std::string mainNip = hasMain ? ReadField("p1", {}, kFormBaseNames[static_cast<size_t>(main)]) : "";
   const std::string nip = ReadField("p1");
   if (Blank(nip))
-    AddMessage(kPitZgMessages[0]);
+    Message(C::kNoNip);
   else if (nip != mainNip && nip != spouseNip)
-    AddMessage(kPitZgMessages[1]);
+    Message(C::kNipOfNoOwner);
 }
 
 }  // namespace solv

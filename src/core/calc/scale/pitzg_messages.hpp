@@ -1,13 +1,23 @@
-// Message texts of the PIT/ZG checks, by check number.
+// Message texts of the PIT/ZG checks, each beside the name of its check.
 #pragma once
+
+#include "calc/context.hpp"
 
 namespace solv {
 
-inline constexpr const char* kPitZgMessages[] = {
-    // 0: box 1 empty
-    "<color=clRed><b>PIT/ZG, Poz.1. Nie podano numeru NIP</b><br><br>",
-    // 1: box 1 matches neither the main form's NIP nor (PIT-36 only) the spouse's NIP
-    "<color=clRed><b>PIT/ZG, Poz.1. Podany NIP nie jest zgodny z numerem określonym na deklaracji głównej </b><br><br>",
+enum class PitZgCheck {
+  kNoNip,  // box 1 empty
+  kNipOfNoOwner,  // box 1 matches neither the main form's NIP nor (PIT-36 only) the spouse's NIP
+  kCount
 };
+
+inline constexpr auto kPitZgMessages = calc::Checks<PitZgCheck>({
+    {PitZgCheck::kNoNip,
+     "<color=clRed><b>PIT/ZG, Poz.1. Nie podano numeru NIP</b><br><br>"},
+    {PitZgCheck::kNipOfNoOwner,
+     "<color=clRed><b>PIT/ZG, Poz.1. Podany NIP nie jest zgodny z numerem określonym na deklaracji głównej </b><br><br>"},
+});
+static_assert(kPitZgMessages.InOrder());
+constexpr const char* MessageText(PitZgCheck check) { return kPitZgMessages[check]; }
 
 }  // namespace solv
