@@ -53,6 +53,16 @@ inline void MoneyRounded(Box box, long double value) { Put(box, FormatRounded("%
 // An amount in whole zloty rounded through tenths of a zloty ("%.1f" first).
 inline void ZlotyRounded(Box box, long double value) { Put(box, FormatRounded("%.0f", value)); }
 
+// d into `first` and 0 into `second` when takesFirst, else 0 and -d: an
+// amount to pay and one to refund, an income and a loss. Both in `format`,
+// rounded once (Format) or through one more decimal (FormatRounded).
+using Rounding = std::string (*)(std::string_view, long double);
+inline void Split(long double d, bool takesFirst, Box first, Box second, std::string_view format,
+                  Rounding round = &Format) {
+  Put(first, round(format, takesFirst ? d : 0));
+  Put(second, round(format, takesFirst ? 0 : -d));
+}
+
 // The value as its text form reads back ("%.2f" of 12,345 reads back 12,35).
 inline long double Through(std::string_view format, long double value) {
   return ParseAmount(Format(format, value), 0);

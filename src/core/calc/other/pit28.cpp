@@ -139,13 +139,7 @@ void RecalcPIT28(std::string_view section) {
       Empty({107, 108});
     } else {
       const long double x = N(106) + N(108) - N(110);
-      if (x >= 0) {
-        Money(111, x);
-        Put(112, "0,00");
-      } else {
-        Put(111, "0,00");
-        Money(112, -x);
-      }
+      Split(x, x >= 0, 111, 112, "%.2f");
     }
     Zloty(124, SumFromTo(113, 123));
   }

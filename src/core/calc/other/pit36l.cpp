@@ -23,16 +23,6 @@ using C = Pit36LCheck;
 
 bool Positive(long double x) { return ToGrosz(x) > 0; }
 
-// d into `first` and 0 into `second` when `takesFirst`, else 0 and -d.
-void Split(long double d, bool takesFirst, Box first, Box second, std::string_view format) {
-  Put(first, Format(format, takesFirst ? d : 0));
-  Put(second, Format(format, takesFirst ? 0 : -d));
-}
-void SplitRounded(long double d, bool takesFirst, Box first, Box second, std::string_view format) {
-  Put(first, FormatRounded(format, takesFirst ? d : 0));
-  Put(second, FormatRounded(format, takesFirst ? 0 : -d));
-}
-
 // Part D row 1 from PIT/Z, or else from the first PIT/B copy with revenue.
 void BusinessRow(bool hasPitZ, bool hasPitB) {
   for (int b = 24; b <= 27; ++b) Put(b, "0,00");
@@ -149,13 +139,13 @@ void RecalcPIT36L(std::string_view section) {
   Zloty(55, std::max<long double>(0, due));
   Money(56, N(28) + N(33));
   const long double balance = N(55) - N(56);
-  SplitRounded(balance, balance >= 0, 57, 58, "%.2f");
+  Split(balance, balance >= 0, 57, 58, "%.2f", &FormatRounded);
 
   // Part J: advances paid, lump-sum taxes and the amount to pay.
   AdvancesPaid();
   Limit(63, N(62), C::kForeignTaxAboveLumpSum);
   const long double lumpSum = N(62) - (N(63) + N(64));
-  SplitRounded(lumpSum, lumpSum > 0, 65, 66, "%.0f");
+  Split(lumpSum, lumpSum > 0, 65, 66, "%.0f", &FormatRounded);
   const long double settlement = (N(55) + N(60) + N(61) + N(65)) - (N(59) + N(66));
   Split(settlement, settlement > 0, 67, 68, "%.0f");
 

@@ -21,17 +21,6 @@ constexpr long double kDefaultRate = 19;
 using namespace calc;
 using C = Pit38Check;
 
-// d into `first` and 0 into `second` when d > 0, else 0 and -d, both with
-// the given rounding and format.
-using Rounding = std::string (*)(std::string_view, long double);
-void Split(long double d, Box first, Box second, Rounding round, std::string_view format) {
-  Put(first, round(format, d > 0 ? d : 0));
-  Put(second, round(format, d > 0 ? 0 : -d));
-}
-void SplitR2(long double d, Box a, Box b) { Split(d, a, b, &FormatRounded, "%.2f"); }
-void SplitR0(long double d, Box a, Box b) { Split(d, a, b, &FormatRounded, "%.0f"); }
-void SplitT0(long double d, Box a, Box b) { Split(d, a, b, &Format, "%.0f"); }
-
 // The rate of box 31 in per cent. An absent box counts as the "19,00" the
 // form shows for it; a stored text that is not a number is reported and the
 // tax is taken at 19% rather than silently at 0.
@@ -55,18 +44,22 @@ void RecalcPIT38(std::string_view section) {
   // Part C: revenue, costs, income or loss.
   MoneyRounded(25, N(21) + N(23));
   MoneyRounded(26, N(22) + N(24));
-  SplitR2(N(25) - N(26), 27, 28);
+  const long double income = N(25) - N(26);
+  Split(income, income > 0, 27, 28, "%.2f", &FormatRounded);
 
   // Part D: base and tax.
   Limit(29, N(27), C::kLossesAboveIncome);
   Zloty(30, std::max<long double>(0, N(27) - N(29)));
   MoneyRounded(32, std::max<long double>(0, N(30) * (Rate() / 100)));
-  SplitT0(N(32) - (N(33) + N(34)), 35, 36);
+  const long double due = N(32) - (N(33) + N(34));
+  Split(due, due > 0, 35, 36, "%.0f");
 
   // Part E: the other lump-sum taxes and the settlement.
   Limit(40, N(39), C::kForeignTaxAboveLumpSum);
-  SplitR0(N(39) - (N(40) + N(41)), 42, 43);
-  SplitT0((N(35) + N(37) + N(38) + N(42)) - (N(36) + N(43)), 44, 45);
+  const long double lumpSum = N(39) - (N(40) + N(41));
+  Split(lumpSum, lumpSum > 0, 42, 43, "%.0f", &FormatRounded);
+  const long double settlement = (N(35) + N(37) + N(38) + N(42)) - (N(36) + N(43));
+  Split(settlement, settlement > 0, 44, 45, "%.0f");
 
   // Part G: 1% for a public-benefit organisation.
   OnePercent(N(35), 58, 59, C::kOnePercentAboveLimit, C::kOnePercentReminder, C::kOnePercentWithoutKrs);

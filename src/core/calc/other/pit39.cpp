@@ -19,13 +19,6 @@ namespace {
 using namespace calc;
 using C = Pit39Check;
 
-// d into `first` and 0 into `second` when d > 0, else 0 and -d, both in
-// whole zloty with the given rounding.
-void Split(long double d, Box first, Box second, std::string (*format)(std::string_view, long double)) {
-  Put(first, format("%.0f", d > 0 ? d : 0));
-  Put(second, format("%.0f", d > 0 ? 0 : -d));
-}
-
 }  // namespace
 
 void RecalcPIT39(std::string_view section) {
@@ -49,8 +42,10 @@ void RecalcPIT39(std::string_view section) {
 
   // Part E: the other lump-sum taxes and the settlement.
   Limit(33, N(32), C::kForeignTaxAboveLumpSum);
-  Split(N(32) - (N(33) + N(34)), 35, 36, &FormatRounded);
-  Split((N(30) + N(31) + N(35)) - N(36), 37, 38, &Format);
+  const long double lumpSum = N(32) - (N(33) + N(34));
+  Split(lumpSum, lumpSum > 0, 35, 36, "%.0f", &FormatRounded);
+  const long double settlement = (N(30) + N(31) + N(35)) - N(36);
+  Split(settlement, settlement > 0, 37, 38, "%.0f");
 
   // Part G: 1% for a public-benefit organisation.
   OnePercent(N(30), 51, 52, C::kOnePercentAboveLimit, C::kOnePercentReminder, C::kOnePercentWithoutKrs);

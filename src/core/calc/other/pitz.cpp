@@ -56,13 +56,7 @@ void RecalcPITZ(std::string_view section) {
 
   // The addition first uses up the loss; what is left of it is income.
   const long double x = N(27) - N(29);
-  if (x > 0) {
-    Money(30, x);
-    Put(31, "0,00");
-  } else {
-    Put(30, "0,00");
-    Money(31, -x);
-  }
+  Split(x, x > 0, 30, 31, "%.2f");
   Money(32, N(26) + N(31));
 
   Money(33, N(24));

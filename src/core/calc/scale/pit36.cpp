@@ -297,13 +297,7 @@ void RecalcPIT36(std::string_view section) {
   Money(189, N(87) + N(130) + N(133) + N(134));
   {
     const long double d = N(188) - N(189);
-    if (d >= 0) {
-      Money(190, d);
-      Put(191, "0,00");
-    } else {
-      Put(190, "0,00");
-      Money(191, -d);
-    }
+    Split(d, d >= 0, 190, 191, "%.2f");
   }
 
   // Part K: flat-rate taxes settled on the form.

@@ -67,13 +67,7 @@ void RecalcPIT40(std::string_view section) {
 
   // Settlement with the advances withheld.
   const long double due = N(82) - N(67);
-  if (due > 0) {
-    ZlotyRounded(83, due);
-    Put(84, "0");
-  } else {
-    Put(83, "0");
-    ZlotyRounded(84, -due);
-  }
+  Split(due, due > 0, 83, 84, "%.0f", &FormatRounded);
 }
 
 }  // namespace solv
