@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "messages/messages.hpp"
 
@@ -121,3 +122,23 @@ TEST(MarkupToPlain, DropsTagsAndKeepsLineBreaks) {
 }
 
 }  // namespace
+
+// The filler of messages with several values (the donation totals of PIT/O,
+// the adviser's checks): each "%s" in turn, "%%" as "%", never a value read
+// again as a placeholder.
+TEST(FillMessage, FillsEachPlaceholderInTurn) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> values;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"Suma %s zł, a w poz.13 %s zł", {"100,00", "90,00"}, "Suma 100,00 zł, a w poz.13 90,00 zł"},
+      {"nie więcej niż 6%% kwoty (%s)", {"12"}, "nie więcej niż 6% kwoty (12)"},
+      {"brak wartości: [%s]", {}, "brak wartości: []"},
+      {"wartość z procentem: %s i %s", {"%s", "50%%"}, "wartość z procentem: %s i 50%%"},
+      {"bez znaków", {"x"}, "bez znaków"},
+      {"na końcu %", {}, "na końcu %"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(solv::FillMessage(c.text, c.values), c.expected) << c.text;
+}
