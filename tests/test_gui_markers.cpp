@@ -52,6 +52,18 @@ TEST_F(MessageLinks, ALinkToAnotherPageSwitchesTheWindowToIt) {
   EXPECT_TRUE(page->Editor()->isVisible());
 }
 
+// The check of unreadable amounts links a box by its form's first instance
+// ("PIT37a#P39"): the window switches to the page that holds the box.
+TEST_F(MessageLinks, ALinkNamingTheFormsFirstPageGoesToThePageOfTheBox) {
+  Pit37("TPIT37c");
+  window_->FollowLink(QStringLiteral("PIT37a#P39"));
+  PageWindow* page = window_->Page("PIT37a");
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->Info().className, "TPIT37b");
+  EXPECT_EQ(page->CurrentCell(), "p39");
+  EXPECT_TRUE(page->Editor()->isVisible());
+}
+
 TEST_F(MessageLinks, ALinkToAFormWithoutAWindowDoesNothing) {
   Pit37("TPIT37b");
   window_->FollowLink(QStringLiteral("PIT40b#P69"));

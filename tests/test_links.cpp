@@ -66,6 +66,22 @@ TEST(MessageLink, BoxesAndGroupsLeadToACellOfThePage) {
   for (const auto& c : cases) EXPECT_EQ(solv::LinkCell(c.page, c.box), c.cell) << c.page << " " << c.box;
 }
 
+// A link that names another page of the box's form goes to the page that
+// holds the box.
+TEST(MessageLink, ThePageIsTheOneThatHoldsTheBox) {
+  const struct {
+    const char* page;
+    const char* box;
+    const char* leadsTo;
+  } cases[] = {
+      {"PIT37a", "P39", "PIT37b"},  {"PIT37b", "P39", "PIT37b"}, {"PIT37c", "P39", "PIT37b"},
+      {"PIT37a", "P6", "PIT37a"},   {"PIT36a", "P45", "PIT36b"}, {"PIT36La", "P45", "PIT36Lb"},
+      {"PITOa_2", "P35", "PITOb_2"}, {"PITBa_1", "P5", "PITBa_1"}, {"PIT37a", "P999", "PIT37a"},
+      {"PIT37b", "", "PIT37b"},     {"NoSuchPage", "P1", "NoSuchPage"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(solv::LinkPage(c.page, c.box), c.leadsTo) << c.page << " " << c.box;
+}
+
 TEST(WarningBoxes, TakeTheBoxOfEveryPageLink) {
   const std::string text =
       "<color=clRed>a (<link=PIT37a#P6>POKAŻ >>></link>)<br>\n"

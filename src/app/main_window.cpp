@@ -808,7 +808,8 @@ void TFormOkno_glowne::FollowLink(const QString& param) {
   if (!target) return;
   const std::string instance = target->InstanceName();
   BringToFront(instance);
-  if (const char letter = LinkPageLetter(link.page)) SwitchPage(letter);
+  // The page that holds the box: a link may name the form's first page.
+  if (const char letter = LinkPageLetter(LinkPage(link.page, link.box))) SwitchPage(letter);
   target = Page(instance);
   if (!target) return;
   // A box that names a check-box group ("P6") goes to the group's first option.

@@ -67,6 +67,21 @@ std::string LinkCell(std::string_view page, std::string_view box) {
   return {};
 }
 
+std::string LinkPage(std::string_view page, std::string_view box) {
+  const size_t cut = page.find('_');
+  const std::string_view base = page.substr(0, cut);
+  const std::string_view suffix = cut == std::string_view::npos ? std::string_view() : page.substr(cut);
+  if (base.empty() || !LinkCell(base, box).empty()) return std::string(page);
+  const std::string_view form = base.substr(0, base.size() - 1);
+  for (const PageDefinition& p : PageCatalogue()) {
+    const std::string& name = p.info.pageName;
+    if (name.size() == base.size() && EqualsIgnoreAsciiCase(std::string_view(name).substr(0, form.size()), form) &&
+        !LinkCell(p.info.className, box).empty())
+      return name + std::string(suffix);
+  }
+  return std::string(page);
+}
+
 std::vector<std::string> WarningBoxes(std::string_view text) {
   std::vector<std::string> boxes;
   constexpr std::string_view kOpen = "<link=PIT";
