@@ -2,6 +2,8 @@
 // window of the whole-return check.
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "check_window.hpp"
@@ -50,6 +52,18 @@ TEST_F(MessageLinks, ALinkToAnotherPageSwitchesTheWindowToIt) {
   EXPECT_TRUE(page->Editor()->isVisible());
 }
 
+// The check of unreadable amounts links a box by its form's first instance
+// ("PIT37a#P39"): the window switches to the page that holds the box.
+TEST_F(MessageLinks, ALinkNamingTheFormsFirstPageGoesToThePageOfTheBox) {
+  Pit37("TPIT37c");
+  window_->FollowLink(QStringLiteral("PIT37a#P39"));
+  PageWindow* page = window_->Page("PIT37a");
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->Info().className, "TPIT37b");
+  EXPECT_EQ(page->CurrentCell(), "p39");
+  EXPECT_TRUE(page->Editor()->isVisible());
+}
+
 TEST_F(MessageLinks, ALinkToAFormWithoutAWindowDoesNothing) {
   Pit37("TPIT37b");
   window_->FollowLink(QStringLiteral("PIT40b#P69"));
@@ -70,6 +84,41 @@ TEST_F(MessageLinks, ACheckBoxIsShownButNotToggled) {
   EXPECT_EQ(page->Cell("p6a")->Caption(), "[X]");
   EXPECT_EQ(Stored("P6a", "PIT37a"), "[X]");
   EXPECT_FALSE(page->Editor()->isVisible());
+}
+
+// A link to a check-box group ("P6", the page has p6a..p6d) goes to the
+// group's first option, and a link to a box that takes no entry to that box:
+// the page is scrolled to it, nothing is toggled or edited.
+TEST_F(MessageLinks, GroupsAndComputedBoxesAreScrolledIntoView) {
+  const struct {
+    const char* cls;
+    const char* link;
+    const char* cell;
+  } cases[] = {
+      {"TPIT37a", "PIT37a#P6", "p6a"},
+      {"TPIT37c", "PIT37c#P124", "p124"},
+  };
+  for (const auto& c : cases) {
+    WindowWithSet("PIT37", 1);
+    PageWindow& page = OpenPage(c.cls, "PIT37a");
+    // A low window scrolled past the box.
+    if (QWidget* frame = page.parentWidget()) frame->resize(frame->width(), 300);
+    QApplication::processEvents();
+    QScrollArea* scroll = page.Scroll();
+    const QRect r = page.CellRect(page.Cell(c.cell));
+    scroll->verticalScrollBar()->setValue(r.bottom() + 1);
+    const auto visible = [&] {
+      const QRect shown(page.Sheet()->mapTo(scroll->viewport(), r.topLeft()), r.size());
+      return scroll->viewport()->rect().contains(shown);
+    };
+    ASSERT_FALSE(visible()) << c.link << ": the box must start out of view";
+    const std::string before = Stored(c.cell, "PIT37a");
+    window_->FollowLink(QString::fromUtf8(c.link));
+    EXPECT_TRUE(visible()) << c.link;
+    EXPECT_EQ(Stored(c.cell, "PIT37a"), before) << c.link;
+    EXPECT_FALSE(page.Editor()->isVisible()) << c.link;
+    window_.reset();
+  }
 }
 
 TEST_F(MessageLinks, AMissingBoxOnlyBringsThePage) {

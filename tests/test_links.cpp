@@ -1,5 +1,5 @@
-// Message links: their parameters, the page they lead to and the boxes that
-// get warning markers.
+// Message links: their parameters, the page and cell they lead to and the
+// boxes that get warning markers.
 #include <gtest/gtest.h>
 
 #include "shell/links.hpp"
@@ -47,6 +47,39 @@ TEST(MessageLink, PagesMatchWindowsByTheLastLetterRule) {
   EXPECT_EQ(solv::LinkPageLetter("PIT37b"), 'b');
   EXPECT_EQ(solv::LinkPageLetter("PITOc_2"), 'c');
   EXPECT_EQ(solv::LinkPageLetter(""), 0);
+}
+
+// A box the page has is that cell (any case), a check-box group's name the
+// group's first option; anything else leads nowhere.
+TEST(MessageLink, BoxesAndGroupsLeadToACellOfThePage) {
+  const struct {
+    const char* page;
+    const char* box;
+    const char* cell;
+  } cases[] = {
+      {"TPIT37b", "P93", "p93"},    {"PIT37b", "p93", "p93"},     {"TPIT37a", "P6", "p6a"},
+      {"TPIT37a", "P10", "p10a"},   {"TPIT40a", "P7", "p7a"},     {"TPIT36La", "P22A", "p22a"},
+      {"TPIT28c", "P109", "p109a"}, {"TPIT37a", "P6a", "p6a"},    {"TPIT37b", "P6", ""},
+      {"TPIT37b", "P999", ""},      {"TNoSuchPage", "P6", ""},    {"TPIT37a", "", ""},
+      {"TPIT37a", "p", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(solv::LinkCell(c.page, c.box), c.cell) << c.page << " " << c.box;
+}
+
+// A link that names another page of the box's form goes to the page that
+// holds the box.
+TEST(MessageLink, ThePageIsTheOneThatHoldsTheBox) {
+  const struct {
+    const char* page;
+    const char* box;
+    const char* leadsTo;
+  } cases[] = {
+      {"PIT37a", "P39", "PIT37b"},  {"PIT37b", "P39", "PIT37b"}, {"PIT37c", "P39", "PIT37b"},
+      {"PIT37a", "P6", "PIT37a"},   {"PIT36a", "P45", "PIT36b"}, {"PIT36La", "P45", "PIT36Lb"},
+      {"PITOa_2", "P35", "PITOb_2"}, {"PITBa_1", "P5", "PITBa_1"}, {"PIT37a", "P999", "PIT37a"},
+      {"PIT37b", "", "PIT37b"},     {"NoSuchPage", "P1", "NoSuchPage"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(solv::LinkPage(c.page, c.box), c.leadsTo) << c.page << " " << c.box;
 }
 
 TEST(WarningBoxes, TakeTheBoxOfEveryPageLink) {

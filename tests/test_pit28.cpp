@@ -131,6 +131,13 @@ TEST_F(Pit28Test, ComputedBoxes) {
        std::string(kFiled) + "p113=1\np114=2\np115=3\np116=4\np117=5\np118=6\np119=7\np120=8\np121=9\np122=10\n"
                              "p123=11\np125=99\n",
        {{124, "66"}, {125, "99"}}},
+      // Summed in double precision: 1000,03 + 0,47 is 1000,5 (in long double
+      // it would be 1000,4999... and round down).
+      {"advances summed in double precision", std::string(kFiled) + "p113=1000,03\np114=0,47\n", {{124, "1001"}}},
+      // 33,37% of 12,30 is 4,10451: rounded in two stages to 4,11.
+      {"art.17 deductions shared out in two-stage grosz",
+       std::string(kFiled) + "p44=1001,43\np45=2000,00\np63=12,30\n",
+       {{57, "33,37"}, {58, "66,63"}, {80, "12,31"}}},
       {"1% with a KRS number",
        std::string(kFiledKrs) + "p24=12340\np127=5,00\n",
        {{92, "1234,00"}, {106, "1234"}, {127, "12,30"}}},

@@ -67,6 +67,7 @@ TEST_F(Pit36Test, ComputedBoxes) {
        "",
        {{51, "1234,5"}, {61, "0,00"}, {62, "50,00"}, {71, "400,00"}, {72, "0,00"}, {84, "1834,50"},
         {85, "250,00"}, {86, "1634,50"}, {87, "1001"}}},
+      {"advances total rounded through the 0.00 form", std::string(kAlone) + "p49=0,4951\n", "", {{87, "1"}}},
       {"part E and children's income",
        std::string(kAlone) + "p45=1000,00\np131=500,00\np135=100,00\np137=200,00\np139=300,00\n",
        "",
@@ -166,6 +167,13 @@ TEST_F(Pit36Test, BusinessIncomeFromTheAttachments) {
        "[PITZGa_2]\np1=1111111111\np13a=500,00\np13b=-50,00\n"
        "[PITZGa_3]\np1=9999999999\np13a=99999,00\n",
        {{53, "4500,00"}, {54, "1200,00"}, {55, "3300,00"}, {56, "0,00"}}},
+      // The PIT/B row is taken as its boxes read back, in double precision:
+      // 1000,01 is 1000,0099... there, and with 0,005 from abroad it stays 1000,01.
+      {"the PIT/B row read back in double precision",
+       std::string(kAlone) + kNips,
+       "[PITBa]\np1=1111111111\np53=1000,01\np54=0,00\np55=1000,01\np56=0,00\n"
+       "[PITZGa]\np1=1111111111\np13a=0,005\n",
+       {{53, "1000,01"}, {55, "1000,01"}}},
       {"a PIT/B with costs only",
        std::string(kAlone) + kNips,
        "[PITBa]\np1=1111111111\np53=0,00\np54=300,00\np56=300,00\n",
@@ -197,6 +205,12 @@ TEST_F(Pit36Test, TaxFromTheScaleAndTheRateMethod) {
        std::string(kJoint) + "p45=40000,00\np168=20000,00\np169=10000,00\n", "", {{171, "6564,00"}}},
       {"method 1 ignores the spouse's foreign income", std::string(kAlone) + "p45=40000,00\np169=10000,00\n", "",
        {{169, ""}, {171, "6643,98"}}},
+      // X = 60077,50 is rounded to 60078 before the rate is taken.
+      {"X in whole zloty", std::string(kAlone) + "p45=40077,00\np168=20000,50\n", "", {{170, "40077"}, {171, "6845,15"}}},
+      // The rate 16,6445% is rounded in two stages to 16,65%.
+      {"rate rounded in two stages", std::string(kAlone) + "p45=40018,00\np168=1002,00\n", "", {{171, "6663,00"}}},
+      // 16,64% of 40007 is 6657,1648: rounded in two stages to 6657,17.
+      {"tax rounded in two stages", std::string(kAlone) + "p45=40007,00\np168=1000,00\n", "", {{171, "6657,17"}}},
       {"X of 0: no income to tax", std::string(kAlone) + "p168=0,40\n", "", {{170, "0"}, {171, "0,00"}}},
       {"X of 0 from a negative foreign income: the scale",
        std::string(kAlone) + "p45=40000,00\np168=-40000,00\n", "", {{171, "6643,98"}}},

@@ -159,6 +159,14 @@ TEST_F(Pit36LTest, ComputedBoxes) {
        std::string(kFiled) + "p105=0000012345\np106=5,00\n",
        PitZ("100000", "40000", "60000"),
        {{106, "114,00"}}},
+      // 19% of 60010 in the share 1010 / 61010 is 188,7546...: two stages give 188,76.
+      {"foreign tax credit rounded in two stages",
+       std::string(kFiled) + "p35=1000,00\n",
+       PitZ("100000", "40000", "60000") + PitZG("PITZGa", "1010", "0", "5000"),
+       {{26, "61010,00"}, {45, "60010"}, {46, "11401,90"}, {48, "188,76"}}},
+      // 0,4946 is 0,49 rounded once but 0,50 through 0,495, and then 1 zloty.
+      {"tax due rounded through grosz in two stages", std::string(kFiled) + "p54=0,4946\n", "", {{55, "1"}}},
+      {"lump-sum tax rounded in two stages", std::string(kFiled) + "p62=0,45\n", "", {{65, "1"}, {66, "0"}}},
       {"without a KRS number the typed 1% amount stays",
        std::string(kFiled) + "p106=99,99\n",
        PitZ("100000", "40000", "60000"),

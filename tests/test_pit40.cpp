@@ -85,6 +85,7 @@ TEST_F(Pit40Test, ComputedBoxes) {
       {"second bracket and additions",
        std::string(kHead) + "p37=100000,00\np75=100,00\n",
        {{73, "100000"}, {74, "19470,06"}, {76, "19570,06"}, {82, "19570"}, {83, "19570"}}},
+      {"tax rounded in two stages", std::string(kHead) + "p75=0,0046\n", {{76, "0,01"}}},
       {"tax due rounded half up", std::string(kHead) + kWorked + "p81=0,84\n", {{82, "1863"}, {84, "1137"}}},
       {"tax due rounded once, down", std::string(kHead) + kWorked + "p81=0,89\n", {{82, "1862"}, {84, "1138"}}},
       {"deductions from tax above the tax",

@@ -50,6 +50,9 @@ TEST_F(PitmTest, DerivedBoxesOfEitherParent) {
        {{"p30", "700,00"}, {"p31", "42,00"}}},
       {"half a grosz rounds up", std::string("p7=100,01\n") + kBoth,
        {{"p8", "100,01"}, {"p27", "100,01"}, {"p30", "50,01"}}},
+      // 1000,03 is 1000,0299... in binary: its half rounds to 500,01 at once.
+      {"half a grosz below its decimal rounds up", std::string("p7=1000,03\n") + kBoth,
+       {{"p27", "1000,03"}, {"p30", "500,02"}}},
       {"half of an odd advance", std::string("p9=43\n") + kBoth, {{"p28", "43"}, {"p31", "21,50"}}},
       {"losses stay out of the income total", std::string("p10=100\np11=300\np15=500\np16=200\n") + kOne,
        {{"p12", "0,00"}, {"p13", "200,00"}, {"p17", "300,00"}, {"p18", "0,00"}, {"p25", "600,00"},

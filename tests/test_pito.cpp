@@ -147,6 +147,9 @@ TEST_F(PitoTest, Messages) {
        {{2, {"50,00", "0,00"}}}},
       {"part D equal to p13 + p15", "PIT37", kAlone37,
        P{{"PITOa", "p4=1\np13=10,00\np15=5,50\n"}, {"PITOa_1", "p4=2\np62=15,50\n"}}, {}},
+      // Part D of 0,0046 is 0,01 rounded in two stages, as claimed.
+      {"part D and the claim compared in two-stage grosz", "PIT37", kAlone37,
+       P{{"PITOa", "p4=1\np13=0,01\np52=0,0046\n"}}, {}},
       {"spouse: claimed, part D empty", "PIT37", kJoint37, P{{"PITOa", "p4=1\np16=10,00\n"}}, {{1, {}}}},
       {"spouse: part D over two copies differs", "PIT37", kJoint37,
        P{{"PITOa", "p4=1\np14=100,00\np53=10,00\n"}, {"PITOa_1", "p4=2\np63=20,00\n"}},

@@ -808,12 +808,20 @@ void TFormOkno_glowne::FollowLink(const QString& param) {
   if (!target) return;
   const std::string instance = target->InstanceName();
   BringToFront(instance);
-  if (const char letter = LinkPageLetter(link.page)) SwitchPage(letter);
+  // The page that holds the box: a link may name the form's first page.
+  if (const char letter = LinkPageLetter(LinkPage(link.page, link.box))) SwitchPage(letter);
   target = Page(instance);
   if (!target) return;
-  TKVZEditField* cell = target->Cell(link.box);
-  // A check box is only shown: a click would toggle it.
-  if (!cell || cell->Tag() == 2) return;
+  // A box that names a check-box group ("P6") goes to the group's first option.
+  TKVZEditField* cell = target->Cell(LinkCell(target->Info().className, link.box));
+  if (!cell) return;
+  // A check box is only scrolled into view (a click would toggle it), and so
+  // is a box that takes no entry; another box is clicked.
+  if (cell->Tag() == 2 || !target->IsEditable(cell)) {
+    const QRect r = target->CellRect(cell);
+    target->Scroll()->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 40, r.height() / 2 + 40);
+    return;
+  }
   target->ClickCell(cell);
   if (link.correct && target->Editor()->isVisible()) target->Editor()->setText(Q(link.value));
 }

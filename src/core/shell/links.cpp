@@ -1,5 +1,7 @@
 #include "shell/links.hpp"
 
+#include "report/page_definition.hpp"
+#include "shell/page_behaviour.hpp"
 #include "util/ascii.hpp"
 #include "value/number.hpp"
 
@@ -52,6 +54,32 @@ bool LinkPageMatches(std::string_view page, std::string_view instance) {
 char LinkPageLetter(std::string_view page) {
   const std::string_view base = page.substr(0, page.find('_'));
   return base.empty() ? 0 : base.back();
+}
+
+std::string LinkCell(std::string_view page, std::string_view box) {
+  const PageDefinition* definition = FindPage(page);
+  if (!definition || box.empty()) return {};
+  for (const CellInfo& c : definition->cells)
+    if (EqualsIgnoreAsciiCase(c.name, box)) return c.name;
+  if (const PageFamily* family = FindPageFamily(definition->info.className))
+    for (const CheckGroup& g : family->groups)
+      if (EqualsIgnoreAsciiCase(g.prefix, box) && *g.letters) return std::string(g.prefix) + g.letters[0];
+  return {};
+}
+
+std::string LinkPage(std::string_view page, std::string_view box) {
+  const size_t cut = page.find('_');
+  const std::string_view base = page.substr(0, cut);
+  const std::string_view suffix = cut == std::string_view::npos ? std::string_view() : page.substr(cut);
+  if (base.empty() || !LinkCell(base, box).empty()) return std::string(page);
+  const std::string_view form = base.substr(0, base.size() - 1);
+  for (const PageDefinition& p : PageCatalogue()) {
+    const std::string& name = p.info.pageName;
+    if (name.size() == base.size() && EqualsIgnoreAsciiCase(std::string_view(name).substr(0, form.size()), form) &&
+        !LinkCell(p.info.className, box).empty())
+      return name + std::string(suffix);
+  }
+  return std::string(page);
 }
 
 std::vector<std::string> WarningBoxes(std::string_view text) {
