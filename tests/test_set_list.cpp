@@ -8,9 +8,9 @@
 
 #include "calc/rules.hpp"
 #include "services/message_service.hpp"
-#include "services/opp.hpp"
 #include "set_fixture.hpp"
 #include "store/forms.hpp"
+#include "store/opp.hpp"
 #include "store/set_list.hpp"
 #include "store/store.hpp"
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "calc/identification.hpp"
 #include "calc/rules.hpp"
 #include "services/message_service.hpp"
 #include "store/forms.hpp"

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "calc/dispatch.hpp"
+#include "calc/identification.hpp"
 #include "calc/rules.hpp"
 #include "report/page_definition.hpp"
 #include "store/forms.hpp"

@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "services/message_service.hpp"
-#include "services/opp.hpp"
 #include "store/cp1250.hpp"
 #include "store/forms.hpp"
 #include "store/ini.hpp"
+#include "store/opp.hpp"
 #include "store/store.hpp"
 #include "util/file_io.hpp"
 

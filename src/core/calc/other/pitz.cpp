@@ -6,7 +6,7 @@
 
 #include "calc/rules.hpp"
 #include "store/store.hpp"
-#include "value/fields.hpp"
+#include "calc/fields.hpp"
 #include "value/number.hpp"
 
 namespace solv {
