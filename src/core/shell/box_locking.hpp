@@ -1,6 +1,7 @@
-// Box locking: after every recalculation the boxes that the chosen way of
-// taxation (or the main form, or the attachment number) makes meaningless are
-// locked, and the others unlocked.
+// Box locking on a page: after every recalculation the locking rules
+// (calc/locking_rules.hpp) lock the boxes that the chosen way of taxation (or
+// the main form, or the attachment number) makes meaningless, and unlock the
+// others.
 #pragma once
 
 #include <string_view>
