@@ -135,7 +135,7 @@ void BM_OpenBadSet(benchmark::State& state) {
     solv::Store().setFile.clear();
     folder.Touch(folder.bad);
     state.ResumeTiming();
-    solv::OpenExistingSet(folder.data, 5);
+    solv::OpenExistingSet(folder.data, 5, {});
     chars += solv::ReadField("p11", "", "PIT37a").size() + solv::ReadField("p124", "", "PIT37a").size();
     chars += solv::SectionsOfForm("PITBa").size();
   }
@@ -145,14 +145,14 @@ void BM_OpenBadSet(benchmark::State& state) {
 // The real set opened right after the bad one.
 void BM_OpenRealSetAfterBad(benchmark::State& state) {
   BadFolder folder(state.range(0), state.range(1));
-  solv::OpenExistingSet(folder.data, 5);
+  solv::OpenExistingSet(folder.data, 5, {});
   size_t chars = 0;
   for (auto _ : state) {
     state.PauseTiming();
     solv::Store().setFile.clear();
     folder.Touch(folder.good);
     state.ResumeTiming();
-    solv::OpenExistingSet(folder.data, 1);
+    solv::OpenExistingSet(folder.data, 1, {});
     chars += solv::ReadField("p11", "", "PIT37a").size();
   }
   benchmark::DoNotOptimize(chars);

@@ -76,7 +76,7 @@ TEST_F(BadSetTest, BadFilesListAsNoNameOpenHarmlesslyAndTheRealSetOpensAfter) {
       {"50 MB", 3, OpenSetResult::Refused},
       {"100,000 sections", 4, OpenSetResult::Opened},
   };
-  ASSERT_EQ(solv::OpenExistingSet(data_, 1), OpenSetResult::Opened);
+  ASSERT_EQ(solv::OpenExistingSet(data_, 1, solv::AskThroughBoxes), OpenSetResult::Opened);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = data_ / (std::to_string(c.number) + ".i10");
@@ -84,7 +84,7 @@ TEST_F(BadSetTest, BadFilesListAsNoNameOpenHarmlesslyAndTheRealSetOpensAfter) {
     const std::string head = size <= solv::kMaxSetFileBytes ? Bytes(file) : std::string();
     messages_.calls.clear();
 
-    EXPECT_EQ(solv::OpenExistingSet(data_, c.number), c.result);
+    EXPECT_EQ(solv::OpenExistingSet(data_, c.number, solv::AskThroughBoxes), c.result);
     if (c.result == OpenSetResult::Refused) {
       EXPECT_EQ(solv::SetFileName(), "1.i10");  // the open set stays open
       ASSERT_EQ(messages_.calls.size(), 1u);
@@ -107,7 +107,7 @@ TEST_F(BadSetTest, BadFilesListAsNoNameOpenHarmlesslyAndTheRealSetOpensAfter) {
     }
 
     // Back to the real set (still open after a refusal).
-    EXPECT_EQ(solv::OpenExistingSet(data_, 1),
+    EXPECT_EQ(solv::OpenExistingSet(data_, 1, solv::AskThroughBoxes),
               c.result == OpenSetResult::Refused ? OpenSetResult::AlreadyOpen : OpenSetResult::Opened);
     EXPECT_EQ(solv::SetFileName(), "1.i10");
     EXPECT_EQ(solv::ReadField("p11", kDefault, "PIT37a"), "Kowalski");
@@ -124,14 +124,14 @@ TEST_F(BadSetTest, SetsUpToTheSizeLimitLabelAndOpenOneByteMoreIsRefused) {
   PutBytes(data_ / "2.i10", text);
 
   EXPECT_EQ(Label(2), kRealLabel);
-  EXPECT_EQ(solv::OpenExistingSet(data_, 2), OpenSetResult::Opened);
+  EXPECT_EQ(solv::OpenExistingSet(data_, 2, solv::AskThroughBoxes), OpenSetResult::Opened);
   EXPECT_EQ(solv::ReadField("p12", kDefault, "PIT37a"), "Jan");
   EXPECT_TRUE(messages_.calls.empty());
 
-  ASSERT_EQ(solv::OpenExistingSet(data_, 1), OpenSetResult::Opened);
+  ASSERT_EQ(solv::OpenExistingSet(data_, 1, solv::AskThroughBoxes), OpenSetResult::Opened);
   PutBytes(data_ / "2.i10", text + "\n");
   EXPECT_EQ(Label(2), "bez nazwy ");
-  EXPECT_EQ(solv::OpenExistingSet(data_, 2), OpenSetResult::Refused);
+  EXPECT_EQ(solv::OpenExistingSet(data_, 2, solv::AskThroughBoxes), OpenSetResult::Refused);
   EXPECT_EQ(solv::SetFileName(), "1.i10");
   ASSERT_EQ(messages_.calls.size(), 1u);
   EXPECT_NE(messages_.calls[0].message.find("zestawu 2.i10: plik ma 9 MB"), std::string::npos);

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "calc/fields.hpp"
 #include "set_fixture.hpp"
 #include "store/ini.hpp"
-#include "value/fields.hpp"
 
 namespace {
 

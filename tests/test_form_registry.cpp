@@ -71,7 +71,7 @@ class FormRegistryTest : public SetFixture {
   void Run(const char* action) {
     const solv::FormAction* a = solv::FindFormAction(action);
     ASSERT_NE(a, nullptr) << action;
-    solv::RunFormAction(*a, desk_);
+    solv::RunFormAction(*a, desk_, solv::AskThroughBoxes);
   }
   std::vector<std::string> Sections() { return solv::SetStore().Sections(); }
 
@@ -217,7 +217,7 @@ TEST_F(FormRegistryTest, PitMAndPitZFollowTheWayOfTaxation) {
 
 TEST_F(FormRegistryTest, LoadingPitMOpensTheTaxpayersFormOnly) {
   WriteSet("[MAIN]\nPIT=PIT36\n[PIT36a]\nP6a=[X]\n[PITMa]\np1=1\n[PITMa_M]\np1=2\n");
-  solv::OpenForm("PITMa", desk_);
+  solv::OpenForm("PITMa", desk_, solv::AskThroughBoxes);
   EXPECT_EQ(desk_.log, (std::vector<std::string>{"create TPITMa PITMa", "focus PITMa"}));
   EXPECT_TRUE(rec_.calls.empty());  // single-copy forms ask nothing
 }
@@ -324,7 +324,7 @@ TEST_F(FormRegistryTest, PitOCopiesAreDeletedFromTheHighestNumberDown) {
   desk_.windows = {"PITOa_1", "PITOa_2"};
   rec_.answers = {1, 1};
 
-  EXPECT_FALSE(solv::DeleteFormInstance("PITOa_1", desk_));
+  EXPECT_FALSE(solv::DeleteFormInstance("PITOa_1", desk_, solv::AskThroughBoxes));
   ASSERT_EQ(rec_.calls.size(), 1u);
   EXPECT_EQ(rec_.calls[0].function, RecordingMessageProvider::Function::Info);
   EXPECT_EQ(rec_.calls[0].message,
@@ -334,11 +334,11 @@ TEST_F(FormRegistryTest, PitOCopiesAreDeletedFromTheHighestNumberDown) {
   EXPECT_TRUE(solv::SectionExists("PITOa_1"));
   EXPECT_TRUE(desk_.log.empty());
 
-  EXPECT_TRUE(solv::DeleteFormInstance("PITOa_2", desk_));
+  EXPECT_TRUE(solv::DeleteFormInstance("PITOa_2", desk_, solv::AskThroughBoxes));
   EXPECT_FALSE(solv::SectionExists("PITOa_2"));
   EXPECT_EQ(desk_.log, (std::vector<std::string>{"close PITOa_2"}));
   // Now copy 2 is the last one.
-  EXPECT_TRUE(solv::DeleteFormInstance("PITOa_1", desk_));
+  EXPECT_TRUE(solv::DeleteFormInstance("PITOa_1", desk_, solv::AskThroughBoxes));
   EXPECT_EQ(Sections(), (std::vector<std::string>{"MAIN", "PITOa"}));
 }
 
@@ -357,7 +357,7 @@ TEST_F(FormRegistryTest, DeletingNeedsTak) {
     RecordingMessageProvider rec;
     rec.answers = c.answers;
     solv::ScopedMessageProvider scope(c.provider ? &rec : nullptr);
-    EXPECT_EQ(solv::DeleteFormInstance("PITDa", desk_), c.deleted) << n;
+    EXPECT_EQ(solv::DeleteFormInstance("PITDa", desk_, solv::AskThroughBoxes), c.deleted) << n;
     EXPECT_EQ(solv::SectionExists("PITDa"), !c.deleted) << n;
     EXPECT_EQ(desk_.windows.empty(), c.deleted) << n;
     if (c.provider) {
@@ -368,7 +368,7 @@ TEST_F(FormRegistryTest, DeletingNeedsTak) {
       EXPECT_EQ(rec.calls[0].title, "Informacja");
     }
   }
-  EXPECT_FALSE(solv::DeleteFormInstance("", desk_));
+  EXPECT_FALSE(solv::DeleteFormInstance("", desk_, solv::AskThroughBoxes));
 }
 
 TEST_F(FormRegistryTest, DeletingAPitBRecountsTheOwnersCopies) {
@@ -379,7 +379,7 @@ TEST_F(FormRegistryTest, DeletingAPitBRecountsTheOwnersCopies) {
   // Closing stores the editor; that must not bring the section back.
   desk_.onClose = [](const std::string& name) { solv::WriteField("P9", "typed", name); };
   rec_.answers = {1};
-  EXPECT_TRUE(solv::DeleteFormInstance("PITBa_1", desk_));
+  EXPECT_TRUE(solv::DeleteFormInstance("PITBa_1", desk_, solv::AskThroughBoxes));
   EXPECT_FALSE(solv::SectionExists("PITBa_1"));
   EXPECT_EQ(Box("p3", "PITBa"), "2");
   EXPECT_EQ(Box("p3", "PITBa_3"), "2");

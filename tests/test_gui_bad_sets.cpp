@@ -8,6 +8,7 @@
 #include <random>
 
 #include "form_his.hpp"
+#include "services/message_service.hpp"
 #include "start_windows.hpp"
 #include "store/set_list.hpp"
 #include "test_gui_fixture.hpp"
@@ -66,7 +67,7 @@ TEST_F(BadSetsInTheDialog, ListedAsNoNameAndOpeningThemLeavesTheProgramUsable) {
   for (int i = 1; i <= 100000; ++i) sections += "[S" + std::to_string(i) + "]\r\nK=" + std::to_string(i) + "\r\n";
   Put(4, sections);
 
-  ASSERT_EQ(solv::OpenExistingSet(solv::DataFolder(), 1), solv::OpenSetResult::Opened);
+  ASSERT_EQ(solv::OpenExistingSet(solv::DataFolder(), 1, solv::AskThroughBoxes), solv::OpenSetResult::Opened);
   window_ = std::make_unique<solv::app::TFormOkno_glowne>();
   window_->EnableFormActions();
   window_->show();

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "form_his.hpp"
+#include "services/message_service.hpp"
 #include "start_windows.hpp"
 #include "store/set_lock.hpp"
 #include "test_gui_fixture.hpp"
@@ -102,10 +103,10 @@ TEST_F(LeavingASet, ASetInUseOpensReadOnly) {
   const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
   messages_.answers = {2};  // "&NIE": not opened
-  EXPECT_EQ(solv::OpenExistingSet(solv::DataFolder(), 1), solv::OpenSetResult::Refused);
+  EXPECT_EQ(solv::OpenExistingSet(solv::DataFolder(), 1, solv::AskThroughBoxes), solv::OpenSetResult::Refused);
   EXPECT_TRUE(solv::Store().setFile.empty());
   messages_.answers = {1};  // "&TAK": read-only
-  ASSERT_EQ(solv::OpenExistingSet(solv::DataFolder(), 1), solv::OpenSetResult::Opened);
+  ASSERT_EQ(solv::OpenExistingSet(solv::DataFolder(), 1, solv::AskThroughBoxes), solv::OpenSetResult::Opened);
   EXPECT_TRUE(solv::Store().readOnly);
   ASSERT_GE(messages_.calls.size(), 2u);
   EXPECT_EQ(messages_.calls[0].message, solv::kSetInUseQuestion);

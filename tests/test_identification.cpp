@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/identification.hpp"
 #include "set_fixture.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"

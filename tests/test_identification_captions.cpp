@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/identification.hpp"
 #include "caption_datum.hpp"
 #include "set_fixture.hpp"
 #include "store/forms.hpp"

@@ -1,11 +1,14 @@
 // Message boxes: the collected text of the message component, the boxes
-// reaching the provider, questions without a provider, and the boxes of
-// unhandled errors.
+// reaching the provider, questions without a provider, the Asker of the
+// message boxes, and the boxes of unhandled errors.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "services/message_service.hpp"
+#include "util/asker.hpp"
 
 namespace {
 
@@ -91,6 +94,48 @@ TEST(MessageBoxes, InfoBoxAndAskBoxPassTheirArgumentsInPlace) {
   EXPECT_EQ(ask.third, "Anuluj");
   EXPECT_EQ(ask.title, "Informacja");
   EXPECT_EQ(rec.calls[2].third, "");
+}
+
+TEST(MessageBoxes, TheBoxesAskerPutsButtonsInPlaceAndNoticesInAnInformationBox) {
+  const struct {
+    std::vector<std::string> buttons;
+    Function function;
+    std::string first, second, third;
+    int answer;  // the answer queued, and returned for a question
+  } cases[] = {
+      {{"&TAK", "&NIE"}, Function::Choose, "&TAK", "&NIE", "", 2},
+      {{"Nowy", "Wczytaj", "Anuluj"}, Function::Choose, "Nowy", "Wczytaj", "Anuluj", 3},
+      {{"podatnik", "małżonek"}, Function::Choose, "podatnik", "małżonek", "", 1},
+      {{}, Function::Info, "", "", "", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.buttons));
+    RecordingMessageProvider rec;
+    solv::ScopedMessageProvider scope(&rec);
+    rec.answers = {c.answer};
+    const solv::Asker ask = solv::AskThroughBoxes;
+    EXPECT_EQ(solv::Ask(ask, "Tekst?", "Informacja", c.buttons), c.answer);
+    ASSERT_EQ(rec.calls.size(), 1u);
+    const auto& call = rec.calls[0];
+    EXPECT_EQ(call.function, c.function);
+    EXPECT_EQ(call.message, "Tekst?");
+    EXPECT_EQ(call.title, "Informacja");
+    EXPECT_EQ(std::tie(call.first, call.second, call.third), std::tie(c.first, c.second, c.third));
+    if (c.function == Function::Info) {
+      EXPECT_EQ(call.kind, 'i');
+      EXPECT_EQ(call.number, 0);
+      EXPECT_EQ(rec.answers.size(), 1u) << "a notice takes no answer";
+    }
+  }
+}
+
+TEST(MessageBoxes, WithNobodyToAskThereIsNoAnswerAndNothingIsTold) {
+  RecordingMessageProvider rec;
+  solv::ScopedMessageProvider scope(&rec);
+  const solv::Asker nobody;
+  EXPECT_EQ(solv::Ask(nobody, "Czy?", "Informacja", {"&TAK", "&NIE"}), -1);
+  solv::Tell(nobody, "Uwaga", "Informacja");
+  EXPECT_TRUE(rec.calls.empty());
 }
 
 TEST(MessageBoxes, WithoutAProviderNothingIsShownAndQuestionsAnswerMinusOne) {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "services/opp.hpp"
 #include "set_fixture.hpp"
+#include "store/opp.hpp"
 #include "store/store.hpp"
 
 namespace {

@@ -8,9 +8,9 @@
 
 #include "calc/rules.hpp"
 #include "services/message_service.hpp"
-#include "services/opp.hpp"
 #include "set_fixture.hpp"
 #include "store/forms.hpp"
+#include "store/opp.hpp"
 #include "store/set_list.hpp"
 #include "store/store.hpp"
 
@@ -181,18 +181,18 @@ TEST_F(SetListTest, OpeningASetFillsAnEmptiedKrsBoxButKeepsAChangedOne) {
   Put("2.i10", "[MAIN]\nPIT=PIT36\nVER=10\n[PIT36a]\nP305=0000099999\nP307=moje\n");
   Put("3.i10", "[MAIN]\nPIT=PIT40\nVER=10\n");
 
-  EXPECT_EQ(solv::OpenExistingSet(data_, 1), OpenSetResult::Opened);
+  EXPECT_EQ(solv::OpenExistingSet(data_, 1, solv::AskThroughBoxes), OpenSetResult::Opened);
   EXPECT_EQ(solv::SetFileName(), "1.i10");
   EXPECT_EQ(solv::Store().allowed, solv::AllowedFormsOf("PIT36"));
   EXPECT_EQ(Box("P305", "PIT36a"), solv::OppNumberKrs());
   EXPECT_EQ(Box("P307", "PIT36a"), "\"pomagam podatkiem\"");
 
-  EXPECT_EQ(solv::OpenExistingSet(data_, 2), OpenSetResult::Opened);
+  EXPECT_EQ(solv::OpenExistingSet(data_, 2, solv::AskThroughBoxes), OpenSetResult::Opened);
   EXPECT_EQ(Box("P305", "PIT36a"), "0000099999");
   EXPECT_EQ(Box("P307", "PIT36a"), "moje");
 
   const std::string pit40 = Bytes(data_ / "3.i10");
-  EXPECT_EQ(solv::OpenExistingSet(data_, 3), OpenSetResult::Opened);
+  EXPECT_EQ(solv::OpenExistingSet(data_, 3, solv::AskThroughBoxes), OpenSetResult::Opened);
   EXPECT_EQ(Bytes(data_ / "3.i10"), pit40);
   EXPECT_EQ(solv::Store().allowed, solv::AllowedFormsOf("PIT40"));
 }
@@ -204,7 +204,7 @@ TEST_F(SetListTest, OpeningTheOpenSetReloadsNothing) {
   solv::Store().allowed = {};
   const std::string before = Bytes(data_ / "1.i10");
 
-  EXPECT_EQ(solv::OpenExistingSet(data_, 1), OpenSetResult::AlreadyOpen);
+  EXPECT_EQ(solv::OpenExistingSet(data_, 1, solv::AskThroughBoxes), OpenSetResult::AlreadyOpen);
   EXPECT_EQ(solv::Store().currentPage, "PIT37b");
   EXPECT_EQ(solv::Store().allowed, (std::array<bool, solv::kFormCount>{}));
   EXPECT_EQ(Bytes(data_ / "1.i10"), before);
@@ -214,7 +214,7 @@ TEST_F(SetListTest, OpeningNothingOrAMissingSetKeepsTheOpenOne) {
   Put("1.i10", "[MAIN]\nPIT=PIT37\n");
   solv::OpenSet(data_ / "1.i10");
   for (int n : {0, -1, 5}) {
-    EXPECT_EQ(solv::OpenExistingSet(data_, n), OpenSetResult::Nothing) << n;
+    EXPECT_EQ(solv::OpenExistingSet(data_, n, solv::AskThroughBoxes), OpenSetResult::Nothing) << n;
     EXPECT_EQ(solv::SetFileName(), "1.i10") << n;
   }
   EXPECT_FALSE(fs::exists(data_ / "5.i10"));
@@ -240,7 +240,7 @@ TEST_F(SetListTest, DeletingAsksAndDeletesOnlyOnTak) {
     solv::ScopedMessageProvider scope(c.provider ? &rec : nullptr);
     solv::OpenSet(data_ / "1.i10");
 
-    EXPECT_EQ(solv::DeleteSet(data_, 2), c.deleted);
+    EXPECT_EQ(solv::DeleteSet(data_, 2, solv::AskThroughBoxes), c.deleted);
     EXPECT_EQ(fs::exists(data_ / "2.i10"), !c.deleted);
     // Whatever the answer, no set is open any more.
     EXPECT_EQ(solv::SetFileName(), "");
@@ -262,7 +262,7 @@ TEST_F(SetListTest, DeletingWithNothingSelectedDoesNothing) {
   RecordingMessageProvider rec;
   rec.answers = {1};
   solv::ScopedMessageProvider scope(&rec);
-  EXPECT_FALSE(solv::DeleteSet(data_, 0));
+  EXPECT_FALSE(solv::DeleteSet(data_, 0, solv::AskThroughBoxes));
   EXPECT_TRUE(rec.calls.empty());
   EXPECT_EQ(solv::SetFileName(), "1.i10");
 }

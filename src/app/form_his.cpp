@@ -17,6 +17,7 @@
 
 #include "help.hpp"
 #include "qt_messages.hpp"
+#include "services/message_service.hpp"
 #include "shell/form_registry.hpp"
 #include "start_windows.hpp"
 #include "store/set_list.hpp"
@@ -207,7 +208,7 @@ void TFormHis::Ok() {
   if (id <= 0) {
     const int row = list_->currentRow();
     if (row < 0 || row >= static_cast<int>(numbers_.size())) return;
-    switch (OpenExistingSet(DataFolder(), numbers_[static_cast<size_t>(row)])) {
+    switch (OpenExistingSet(DataFolder(), numbers_[static_cast<size_t>(row)], AskThroughBoxes)) {
       case OpenSetResult::Opened: accept(); return;
       case OpenSetResult::AlreadyOpen: reject(); return;
       case OpenSetResult::Nothing:
@@ -223,7 +224,7 @@ void TFormHis::Ok() {
 void TFormHis::Delete() {
   const int row = list_->currentRow();
   if (row < 0 || row >= static_cast<int>(numbers_.size())) return;
-  DeleteSet(DataFolder(), numbers_[static_cast<size_t>(row)]);
+  DeleteSet(DataFolder(), numbers_[static_cast<size_t>(row)], AskThroughBoxes);
   Rebuild();
 }
 

@@ -186,7 +186,7 @@ void TFormOkno_glowne::BuildActions() {
     RefreshPoint();
   });
   for (const FormAction& fa : kFormActions) {
-    QAction* a = add(fa.action, QString::fromUtf8(fa.caption), [this, &fa] { RunFormAction(fa, *this); });
+    QAction* a = add(fa.action, QString::fromUtf8(fa.caption), [this, &fa] { RunFormAction(fa, *this, AskThroughBoxes); });
     a->setToolTip(Q(FormActionHint(fa)));
   }
   add("ActionKaskada", QStringLiteral("&Kaskadowo"), [this] { CascadeWindows(); });
@@ -776,7 +776,7 @@ void TFormOkno_glowne::SwitchPage(char letter) {
 void TFormOkno_glowne::DeleteAction() {
   PageWindow* page = ActivePage();
   if (!page) return;
-  if (DeleteFormInstance(page->InstanceName(), *this)) {
+  if (DeleteFormInstance(page->InstanceName(), *this, AskThroughBoxes)) {
     EnableFormActions();
     ClearMessages();
     RequestRefresh();

@@ -43,11 +43,6 @@ int Utf16Position(const QString& text, int codePoints) {
                               .size());
 }
 
-int AskByBox(std::string_view text, std::string_view title, const std::vector<std::string>& buttons) {
-  auto at = [&](size_t i) { return i < buttons.size() ? buttons[i] : std::string(); };
-  return AskBox(std::string(text), at(0), at(1), std::string(title), at(2));
-}
-
 }  // namespace
 
 // The page as the page operations see it.
@@ -391,7 +386,7 @@ void PageWindow::ClickCell(TKVZEditField* cell) {
   const CellKind kind = KindOf(cell);
   if (kind == CellKind::Check) {
     Host host(*this);
-    ClickCheckBox(host, cell->Name(), AskByBox);
+    ClickCheckBox(host, cell->Name(), AskThroughBoxes);
     current_.clear();
     AfterStore();
     return;
@@ -458,7 +453,7 @@ void PageWindow::TabStep(bool backward) {
 
 void PageWindow::StoreAndRecalculate() {
   Host host(*this);
-  StorePage(host, AskByBox);
+  StorePage(host, AskThroughBoxes);
   AfterStore();
 }
 

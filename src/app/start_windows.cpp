@@ -14,7 +14,7 @@
 
 #include "messages/markup.hpp"
 #include "qt_messages.hpp"
-#include "services/opp.hpp"
+#include "store/opp.hpp"
 #include "store/store.hpp"
 
 namespace solv::app {

@@ -12,12 +12,12 @@
 #include <algorithm>
 
 #include "calc/dispatch.hpp"
+#include "calc/zg_income.hpp"
 #include "markers.hpp"
 #include "page_window.hpp"
 #include "report/model.hpp"
 #include "report/page_definition.hpp"
 #include "store/store.hpp"
-#include "value/number.hpp"
 
 namespace solv::app {
 namespace {
@@ -171,10 +171,7 @@ TZGForm::TZGForm(int box, const std::string& revenue, const std::string& costs, 
 
 std::string TZGForm::Revenue() const { return LeaveText(EditType::kvzFloat, 2, revenue_->text().toStdString()); }
 std::string TZGForm::Costs() const { return LeaveText(EditType::kvzFloat, 2, costs_->text().toStdString()); }
-std::string TZGForm::Income() const {
-  const long double income = ParseAmount(Revenue(), 0) - ParseAmount(Costs(), 0);
-  return FormatRounded("%.2f", std::max<long double>(0, income));
-}
+std::string TZGForm::Income() const { return ZgIncome(Revenue(), Costs()); }
 
 bool TZGForm::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::KeyPress) {

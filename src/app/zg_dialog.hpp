@@ -60,7 +60,7 @@ class TZGForm : public QDialog {
   // The entries as the boxes leave them (two decimals).
   std::string Revenue() const;
   std::string Costs() const;
-  // FormatRounded "%.2f" of max(0, revenue - costs).
+  // ZgIncome of the two entries.
   std::string Income() const;
   AmountEdit* RevenueEdit() const { return revenue_; }
   AmountEdit* CostsEdit() const { return costs_; }

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "calc/adviser_messages.hpp"
+#include "calc/locking_rules.hpp"
 #include "calc/rules.hpp"
 #include "calc/transfer_rules.hpp"
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
-#include "shell/box_locking.hpp"
 #include "store/store.hpp"
 #include "util/ascii.hpp"
 #include "value/number.hpp"
@@ -114,8 +114,8 @@ std::string AsMarkup(std::string text) {
 }
 
 // A box the user can enter now: editable on its page and not locked by the
-// taxation method (the spouse's column when filing alone). Locking is the
-// shell's table; the checks ask it as the page would.
+// taxation method (the spouse's column when filing alone). The locking rules
+// answer it as the page would.
 bool Enterable(std::string_view section, const std::string& page, const std::string& box) {
   const PageDefinition* definition = FindPage(page);
   if (!definition) return false;

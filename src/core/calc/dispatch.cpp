@@ -22,7 +22,6 @@
 #include "calc/scale/pit40.hpp"
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
-#include "report/print_page.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
 

@@ -19,6 +19,12 @@ std::string PageInfo::FooterSymbol() const { return variant.empty() ? symbol : s
 
 std::string PageInfo::PageNumber() const { return std::to_string(tag) + "/" + std::to_string(pages); }
 
+std::string DefaultInstanceOf(const PageInfo& page) {
+  std::string name = page.pageName;
+  if (!name.empty()) name.back() = 'a';
+  return name;
+}
+
 namespace {
 
 constexpr int kShade = 14145495;  // the grey of the official forms

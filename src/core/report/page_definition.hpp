@@ -159,6 +159,10 @@ struct PageInfo {
   std::string PageNumber() const;    // "2/3"
 };
 
+// The instance section a page belongs to by default: the form's first page
+// name ("PIT37a" for PIT37b, "PIT2Ka" for PIT2Kb).
+std::string DefaultInstanceOf(const PageInfo& page);
+
 // Parses a definition; throws PageDefinitionError with the line number.
 struct PageDefinition {
   PageInfo info;

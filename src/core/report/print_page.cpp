@@ -5,12 +5,6 @@
 
 namespace solv {
 
-std::string DefaultInstanceOf(const PageInfo& page) {
-  std::string name = page.pageName;
-  if (!name.empty()) name.back() = 'a';
-  return name;
-}
-
 std::unique_ptr<TKVZPage> BuildPage(const PageDefinition& definition, std::string_view instanceName) {
   std::vector<ComponentNode> foreign;  // the editor lives in the window, not in the model
   auto page = PageFromNode(definition.node, &foreign);

@@ -12,10 +12,6 @@
 
 namespace solv {
 
-// The instance section a page belongs to by default: the form's first page
-// name ("PIT37a" for PIT37b, "PIT2Ka" for PIT2Kb).
-std::string DefaultInstanceOf(const PageInfo& page);
-
 // A new page of the definition, named after instanceName when one is given
 // (a page shown for a form instance carries the instance name). Its cells
 // show their design-time texts until loaded.

@@ -83,6 +83,15 @@ int AskBox(const std::string& message, const std::string& first, const std::stri
   return MessageComponent().ShowChoose(third, message, first, second, title);
 }
 
+int AskThroughBoxes(std::string_view text, std::string_view title, const std::vector<std::string>& buttons) {
+  if (buttons.empty()) {
+    InfoBox(std::string(text), std::string(title));
+    return 0;
+  }
+  auto at = [&](size_t i) { return i < buttons.size() ? buttons[i] : std::string(); };
+  return AskBox(std::string(text), at(0), at(1), std::string(title), at(2));
+}
+
 ErrorBox ErrorBoxFor(ErrorKind kind, std::string ownMessage) {
   switch (kind) {
     case ErrorKind::InputMask:

@@ -79,6 +79,9 @@ void InfoBox(const std::string& message, const std::string& title, int number = 
 // A question; third may be empty for two buttons. -1 without a provider.
 int AskBox(const std::string& message, const std::string& first, const std::string& second,
            const std::string& title, const std::string& third = {});
+// The Asker (util/asker.hpp) of the message boxes: a question of one to three
+// buttons through AskBox, a notice through InfoBox.
+int AskThroughBoxes(std::string_view text, std::string_view title, const std::vector<std::string>& buttons);
 
 // Boxes of unhandled errors.
 enum class ErrorKind {

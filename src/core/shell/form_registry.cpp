@@ -4,8 +4,8 @@
 #include <map>
 #include <optional>
 
+#include "calc/identification.hpp"
 #include "calc/rules.hpp"
-#include "services/message_service.hpp"
 #include "store/forms.hpp"
 #include "store/ini.hpp"
 #include "store/set_list.hpp"
@@ -165,17 +165,17 @@ ToolbarLayout LayOutToolbar(const std::array<bool, kToolbarActionCount>& visible
   return layout;
 }
 
-void RunFormAction(const FormAction& action, Desktop& desktop) {
+void RunFormAction(const FormAction& action, Desktop& desktop, const Asker& ask) {
   switch (action.kind) {
     case FormActionKind::MultiCopy:
-      OpenForm(action.baseName, desktop);
+      OpenForm(action.baseName, desktop, ask);
       return;
     case FormActionKind::Variants:
       if (IsJointMethod(TaxationMethod())) {
         desktop.ShowFormMenu(action.formIndex);
       } else {
         const FormAction* taxpayer = FindFormAction(action.formIndex == kPITM ? "ActionPITM_P" : "ActionPITZ_P");
-        RunFormAction(*taxpayer, desktop);
+        RunFormAction(*taxpayer, desktop, ask);
       }
       return;
     case FormActionKind::SingleCopy:
@@ -187,10 +187,10 @@ void RunFormAction(const FormAction& action, Desktop& desktop) {
   }
   const SetHold hold;  // what opening a form writes reaches the file in one replace
   if (action.copiesIdentification) CopyIdentification(-1, action.formIndex, true, {}, {});
-  OpenForm(action.baseName, desktop);
+  OpenForm(action.baseName, desktop, ask);
 }
 
-void OpenForm(const std::string& baseName, Desktop& desktop) {
+void OpenForm(const std::string& baseName, Desktop& desktop, const Asker& ask) {
   const std::string pageClass = PageClassFor(baseName);
   if (pageClass.empty()) return;
   const int form = FormIndex(baseName);
@@ -217,7 +217,7 @@ void OpenForm(const std::string& baseName, Desktop& desktop) {
   const bool multiCopy = form == kPITB || form == kPITO || form == kPITZG;
   int choice = 2;  // "Wczytaj"
   if (multiCopy)
-    choice = AskBox(FurtherCopyQuestion(ActionOfForm(form).caption), "Nowy", "Wczytaj", "Informacja", "Anuluj");
+    choice = Ask(ask, FurtherCopyQuestion(ActionOfForm(form).caption), "Informacja", {"Nowy", "Wczytaj", "Anuluj"});
 
   if (choice == 1) {
     const std::vector<std::string> windows = desktop.OpenWindowNames();
@@ -278,17 +278,17 @@ std::string PageLetters(std::string_view pageClass) {
   return letters;
 }
 
-bool DeleteFormInstance(const std::string& instanceName, Desktop& desktop) {
+bool DeleteFormInstance(const std::string& instanceName, Desktop& desktop, const Asker& ask) {
   if (instanceName.empty()) return false;
   const int form = FormIndex(InstanceBase(instanceName));
   if (form == kPITO) {
     const std::optional<long long> number = ParseInt(ReadField("p4", "", instanceName));
     if (!number || *number != CountSectionsOfForm("PITOa")) {
-      InfoBox(kPitoGapMessage, "Informacja", 0);
+      Tell(ask, kPitoGapMessage, "Informacja");
       return false;
     }
   }
-  if (AskBox(kDeleteFormQuestion, "&TAK", "&NIE", "Informacja") != 1) return false;
+  if (Ask(ask, kDeleteFormQuestion, "Informacja", {"&TAK", "&NIE"}) != 1) return false;
 
   // The window goes first: closing stores its editor, which must not bring
   // the erased section back.

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/asker.hpp"
+
 namespace solv {
 
 // The page class serving a page name ("PIT37b", also "PITMa_M") or a class
@@ -78,11 +80,11 @@ struct ToolbarLayout {
 ToolbarLayout LayOutToolbar(const std::array<bool, kToolbarActionCount>& visible);
 
 // Runs a form action.
-void RunFormAction(const FormAction& action, Desktop& desktop);
+void RunFormAction(const FormAction& action, Desktop& desktop, const Asker& ask);
 // Opens a form by its base name: its first page when it has no section yet;
-// otherwise (PIT/B, PIT/O, PIT/ZG after asking "Nowy"/"Wczytaj"/"Anuluj") a
-// new copy or the copies there are.
-void OpenForm(const std::string& baseName, Desktop& desktop);
+// otherwise (PIT/B, PIT/O, PIT/ZG after asking "Nowy"/"Wczytaj"/"Anuluj"
+// through ask) a new copy or the copies there are.
+void OpenForm(const std::string& baseName, Desktop& desktop, const Asker& ask);
 // "&Otwórz" in the set-list window: opens the copy in section, a form of baseName.
 void OpenListedInstance(const std::string& section, const std::string& baseName, Desktop& desktop);
 
@@ -98,9 +100,10 @@ std::string PageLetters(std::string_view pageClass);
 // attachment ("PITBa_1" is the second), nothing for a form's first copy.
 std::string InstanceLabel(std::string_view instanceName);
 
-// Deletes the form instance shown in the active window after asking; PIT/O
-// copies only from the highest number down. True when deleted.
-bool DeleteFormInstance(const std::string& instanceName, Desktop& desktop);
+// Deletes the form instance shown in the active window after asking through
+// ask; PIT/O copies only from the highest number down (a notice
+// kPitoGapMessage otherwise). True when deleted.
+bool DeleteFormInstance(const std::string& instanceName, Desktop& desktop, const Asker& ask);
 
 // The help markers of a page from program folder + "in.r76".
 struct HelpMarker {

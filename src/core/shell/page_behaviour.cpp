@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "calc/dispatch.hpp"
+#include "calc/identification.hpp"
 #include "calc/rules.hpp"
 #include "report/page_definition.hpp"
 #include "store/forms.hpp"
@@ -244,7 +245,7 @@ void StoreAndRecalculateOwnerAware(PageHost& page, int attachmentForm, const Ask
       } else if (IsJointMethod(method)) {
         int answer = 0;
         if (m1.empty() && m2.empty())
-          answer = ask ? ask(kOwnerQuestion, kOwnerTitle, {"podatnik", "małżonek"}) : -1;
+          answer = Ask(ask, kOwnerQuestion, kOwnerTitle, {"podatnik", "małżonek"});
         const bool taxpayer = answer == 0 || answer == 1;
         const bool spouse = answer == 0 || answer == 2;
         if (taxpayer && m1.empty() && x != m2) storeAs("p1");

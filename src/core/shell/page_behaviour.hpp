@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/store.hpp"
+#include "util/asker.hpp"
 
 namespace solv {
 
@@ -98,10 +99,6 @@ void RecalculatePage(PageHost& page);
 // Save the page, recalculate, propagate identification into form
 // `propagationForm` (none when nullopt), refresh, reload the page.
 void StoreAndRecalculate(PageHost& page, std::optional<int> propagationForm);
-
-// Asks a question with buttons; the answer is the button number from 1, or 0
-// when nothing was asked.
-using Asker = std::function<int(std::string_view text, std::string_view title, const std::vector<std::string>& buttons)>;
 
 constexpr std::string_view kOwnerQuestion = "Dla kogo wystawiany jest formularz?";
 constexpr std::string_view kOwnerTitle = "Informacja";

@@ -1,4 +1,5 @@
-// The form table and the copying of identification data between forms.
+// The form table: form indices, base names, main-form codes and the forms
+// each main form allows; the hook that shows the store again in open pages.
 #pragma once
 
 #include <array>
@@ -31,24 +32,7 @@ std::array<bool, kFormCount> AllowedFormsOf(std::string_view mainFormCode);
 // Copies that row into the process-wide allowed flags.
 void SetAllowedForms(std::string_view mainFormCode);
 
-// One row of the identification table: (first box, count) of the taxpayer's
-// identifier, the taxpayer's data, the spouse's identifier and the spouse's
-// data; first = -1 where the form has no such block.
-struct IdBlock {
-  int first, count;
-};
-using IdRow = std::array<IdBlock, 4>;
-extern const std::array<IdRow, kFormCount> kIdentificationTable;
-
-void CopyFieldRange(bool always, std::string_view sourceSection, int sourceFirst, int sourceCount,
-                    std::string_view targetSection, int targetFirst, int targetCount);
-// Forms are form-table indices, -1 meaning the main form of the open set; an
-// empty section means the form's base name.
-void CopyIdentification(int sourceForm, int targetForm, bool always, std::string_view sourceSection,
-                        std::string_view targetSection);
-void PropagateIdentification(int editedForm, std::string_view editedSection);
-
-// Called at the end of PropagateIdentification so open pages show the copied
+// Called after identification is propagated, so open pages show the copied
 // values; the user interface installs it.
 void SetReloadOpenPages(std::function<void()> reload);
 // Shows the store's content in every open page again (after an operation

@@ -4,11 +4,10 @@
 #include <optional>
 #include <system_error>
 
-#include "services/message_service.hpp"
-#include "services/opp.hpp"
 #include "store/cp1250.hpp"
 #include "store/forms.hpp"
 #include "store/ini.hpp"
+#include "store/opp.hpp"
 #include "store/store.hpp"
 #include "util/file_io.hpp"
 
@@ -191,7 +190,7 @@ int CreateSet(const std::filesystem::path& dataFolder, std::string_view mainForm
   return n;
 }
 
-OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n) {
+OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n, const Asker& ask) {
   if (n <= 0) return OpenSetResult::Nothing;
   const std::filesystem::path file = dataFolder / SetFileNameOf(n);
   if (SameFile(file, Store().setFile)) return OpenSetResult::AlreadyOpen;
@@ -199,14 +198,15 @@ OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n) {
   if (!size) return OpenSetResult::Nothing;
   if (*size > kMaxSetFileBytes) {
     const std::uintmax_t megabytes = (*size + (std::uintmax_t{1} << 20) - 1) >> 20;
-    InfoBox("Nie można otworzyć zestawu " + file.filename().string() + ": plik ma " + std::to_string(megabytes) +
-                " MB, a zestaw zapisany przez program zajmuje najwyżej kilkadziesiąt kilobajtów. Plik jest "
-                "uszkodzony albo nie jest zestawem danych programu.",
-            "Informacja");
+    Tell(ask,
+         "Nie można otworzyć zestawu " + file.filename().string() + ": plik ma " + std::to_string(megabytes) +
+             " MB, a zestaw zapisany przez program zajmuje najwyżej kilkadziesiąt kilobajtów. Plik jest "
+             "uszkodzony albo nie jest zestawem danych programu.",
+         "Informacja");
     return OpenSetResult::Refused;
   }
   if (!OpenSetForWriting(file)) {
-    if (AskBox(kSetInUseQuestion, "&TAK", "&NIE", "Informacja") != 1) return OpenSetResult::Refused;
+    if (Ask(ask, kSetInUseQuestion, "Informacja", {"&TAK", "&NIE"}) != 1) return OpenSetResult::Refused;
     OpenSetReadOnly(file);
     return OpenSetResult::Opened;
   }
@@ -214,7 +214,7 @@ OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n) {
   return OpenSetResult::Opened;
 }
 
-bool DeleteSet(const std::filesystem::path& dataFolder, int n) {
+bool DeleteSet(const std::filesystem::path& dataFolder, int n, const Asker& ask) {
   if (n <= 0) return false;
   const std::filesystem::path file = dataFolder / SetFileNameOf(n);
   StoreState& s = Store();
@@ -225,11 +225,11 @@ bool DeleteSet(const std::filesystem::path& dataFolder, int n) {
   std::shared_ptr<SetLock> lock = s.lock && s.lock->Set() == file ? s.lock : SetLock::Acquire(file);
   s.lock.reset();
   if (!lock) {
-    InfoBox(kSetInUseDeleteMessage, "Informacja");
+    Tell(ask, kSetInUseDeleteMessage, "Informacja");
     return false;
   }
-  const int answer = AskBox("Czy na pewno chcesz usunąć zestaw z wszystkimi zapisanymi formularzami?", "&TAK",
-                            "&NIE", "Informacja");
+  const int answer = Ask(ask, "Czy na pewno chcesz usunąć zestaw z wszystkimi zapisanymi formularzami?",
+                         "Informacja", {"&TAK", "&NIE"});
   if (answer != 1) return false;
   std::error_code ec;
   const bool removed = std::filesystem::remove(file, ec) && !ec;

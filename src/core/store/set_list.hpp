@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/asker.hpp"
+
 namespace solv {
 
 // Numbers n from 1 to 3000 for which dataFolder/"n.i10" is a file, ascending.
@@ -46,10 +48,10 @@ enum class OpenSetResult {
 };
 // Opens dataFolder/"n.i10" (n <= 0: none chosen) with its lock; fills the
 // organisation's boxes when the set's KRS box is empty. A file longer than
-// kMaxSetFileBytes is refused with an information box and the open set stays
+// kMaxSetFileBytes is refused with a notice through ask and the open set stays
 // open. A set another copy of the program (or solvcalc) holds is opened read
-// only when the user agrees (kSetInUseQuestion), else refused.
-OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n);
+// only when ask answers "&TAK" to kSetInUseQuestion, else refused.
+OpenSetResult OpenExistingSet(const std::filesystem::path& dataFolder, int n, const Asker& ask);
 inline constexpr const char* kSetInUseQuestion =
     "Ten zestaw danych jest otwarty w innej kopii programu Solvenor Vandrel 2010 (albo używa go inny "
     "program). Dwie kopie zapisujące jeden zestaw cofałyby nawzajem swoje zmiany.\n\nCzy otworzyć zestaw "
@@ -60,10 +62,11 @@ inline constexpr const char* kReadOnlyEditMessage =
     "Zestaw danych jest otwarty tylko do odczytu, bo używa go inna kopia programu: zmiany nie są zapisywane. "
     "Aby go zmieniać, zamknij tamtą kopię i otwórz zestaw ponownie (Zestawy danych, Otwórz...).";
 
-// Closes the open set, then asks whether to delete set n with every form in
-// it; deletes the file only on "&TAK". True when the file was deleted. A set
-// that another process holds is not deleted (kSetInUseDeleteMessage).
-bool DeleteSet(const std::filesystem::path& dataFolder, int n);
+// Closes the open set, then asks through ask whether to delete set n with
+// every form in it; deletes the file only on "&TAK". True when the file was
+// deleted. A set that another process holds is not deleted (a notice
+// kSetInUseDeleteMessage).
+bool DeleteSet(const std::filesystem::path& dataFolder, int n, const Asker& ask);
 inline constexpr const char* kSetInUseDeleteMessage =
     "Nie można usunąć zestawu danych: jest otwarty w innej kopii programu Solvenor Vandrel 2010 (albo "
     "używa go inny program).";

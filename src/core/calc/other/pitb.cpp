@@ -13,7 +13,7 @@
 #include "messages/messages.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
-#include "value/fields.hpp"
+#include "calc/fields.hpp"
 #include "value/number.hpp"
 
 namespace solv {

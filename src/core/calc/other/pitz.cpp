@@ -7,7 +7,7 @@
 #include "calc/context.hpp"
 #include "calc/rules.hpp"
 #include "store/store.hpp"
-#include "value/fields.hpp"
+#include "calc/fields.hpp"
 #include "value/number.hpp"
 
 namespace solv {

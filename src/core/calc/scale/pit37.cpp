@@ -9,7 +9,7 @@
 #include "calc/scale/pit37_messages.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
-#include "value/fields.hpp"
+#include "calc/fields.hpp"
 #include "value/number.hpp"
 
 namespace solv {

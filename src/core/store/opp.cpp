@@ -1,4 +1,4 @@
-#include "services/opp.hpp"
+#include "store/opp.hpp"
 
 #include "store/forms.hpp"
 #include "store/store.hpp"

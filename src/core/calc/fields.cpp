@@ -1,4 +1,4 @@
-#include "value/fields.hpp"
+#include "calc/fields.hpp"
 
 #include "store/store.hpp"
 #include "value/number.hpp"

@@ -1,0 +1,161 @@
+#include "calc/locking_rules.hpp"
+
+#include <charconv>
+
+#include "calc/rules.hpp"
+#include "report/page_definition.hpp"
+#include "store/forms.hpp"
+#include "store/ini.hpp"
+#include "store/store.hpp"
+#include "value/number.hpp"
+
+namespace solv {
+namespace {
+
+using C = LockCondition;
+using L = LockKind;
+
+constexpr const char* kPIT36Spouse =
+    "p2, p25-p38, p39a, p40a, p41a, p42a, p44, p88, p89, p92, p93, p95, p100, p102, p103, p106, p107, p108, p111, "
+    "p112, p113, p116, p117, p118, p121, p122, p123, p126, p132, p134, p136, p138, p140, p142, p146, p149, p154, "
+    "p156, p158, p160, p162, p164, p166, p169, p174, p177, p179, p181, p187, p194, p196, p198, p200, p202, "
+    "p221-p232, p245-p256, p269-p280, p293-p304";
+constexpr const char* kPIT37Spouse =
+    "p2, p25-p38, p66, p67, p70, p71, p73, p74, p75, p78, p79, p80, p83, p84, p85, p88, p94, p96, p100, p111, p113, "
+    "p115";
+constexpr const char* kPIT28Exemption = "p110, p113-p123, p125";
+constexpr const char* kPITOSpouse =
+    "p2, p9, p10, p11, p12, p14, p16, p18, p20, p22, p24, p27, p31, p33, p36, p38, p41, p53, p63, p69a-p69m, "
+    "p75a-p75m, p81a-p81m, p87a-p87m, p93a-p93m";
+
+const std::vector<LockRule> kRules = {
+    {"PIT36a", C::Joint, kPIT36Spouse, L::Unlock, L::Lock, true},
+
+    {"PIT28a", C::ExemptionFirst, kPIT28Exemption, L::Lock, L::None, true},
+    {"PIT28a", C::ExemptionFirst, "p107, p108", L::Lock, L::None, true},
+    {"PIT28a", C::ExemptionFirst, "p111, p112", L::Plain, L::None, true},
+    {"PIT28a", C::ExemptionSecond, kPIT28Exemption, L::Unlock, L::None, true},
+    {"PIT28a", C::ExemptionSecond, "p107, p108", L::Lock, L::None, true},
+    {"PIT28a", C::ExemptionSecond, "p111, p112", L::EditableWithHint, L::None, true},
+    {"PIT28a", C::ExemptionNeither, kPIT28Exemption, L::Unlock, L::None, true},
+    {"PIT28a", C::ExemptionNeither, "p107, p108", L::Unlock, L::None, true},
+    {"PIT28a", C::ExemptionNeither, "p111, p112", L::Plain, L::None, true},
+
+    {"PIT37a", C::Joint, kPIT37Spouse, L::Unlock, L::Lock, true},
+
+    {"PITDa", C::MethodIs4, "p2, p18-p31, p36, p38, p46, p48, p55, p57", L::Lock, L::Unlock, true},
+
+    {"PITOa", C::MainIsPIT28, "p23, p24, p34, p35, p36", L::Lock, L::Unlock, true},
+    {"PITOa", C::Joint, kPITOSpouse, L::Unlock, L::Lock, true},
+    {"PITOa", C::AttachmentIsFirst, "p1, p2, p5-p12, p13-p27, p30-p41", L::Unlock, L::Lock, false},
+
+    {"PITZGa", C::MainIsPIT36, "p9-p26", L::Unlock, L::None, true},
+    {"PITZGa", C::MainIsPIT36, "p30, p31, p34, p35", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsPIT36, "p32, p33, p34, p35", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsPIT36L, "p9-p26", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsPIT36L, "p30, p31, p34, p35", L::Unlock, L::None, true},
+    {"PITZGa", C::MainIsPIT36L, "p32, p33, p34, p35", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsPIT38, "p9-p26", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsPIT38, "p32, p33, p34, p35", L::Unlock, L::None, true},
+    {"PITZGa", C::MainIsPIT38, "p30, p31, p34, p35", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsOther, "p9-p26", L::Lock, L::None, true},
+    {"PITZGa", C::MainIsOther, "p30, p31, p32, p33", L::Lock, L::None, true},
+
+    {"PITZa", C::MainIsPIT36L, "p7, p8, p11, p12, p15, p16", L::Lock, L::Unlock, true},
+
+    {"PIT2Ka", C::MethodIs4, "p2, p17-p30", L::Lock, L::Unlock, true},
+};
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// "p69a" -> ("p", 69, "a"); false when the name has no number.
+bool SplitBox(std::string_view box, std::string& prefix, int& number, std::string& suffix) {
+  size_t d = 0;
+  while (d < box.size() && !(box[d] >= '0' && box[d] <= '9')) ++d;
+  size_t e = d;
+  while (e < box.size() && box[e] >= '0' && box[e] <= '9') ++e;
+  if (d == e) return false;
+  prefix = std::string(box.substr(0, d));
+  std::from_chars(box.data() + d, box.data() + e, number);
+  suffix = std::string(box.substr(e));
+  return true;
+}
+
+bool Holds(LockCondition c, std::string_view instance) {
+  switch (c) {
+    case C::Joint: return IsJointMethod(TaxationMethod());
+    case C::MethodIs4: return TaxationMethod() == 4;
+    case C::ExemptionFirst: return ExemptionChoice() == 1;
+    case C::ExemptionSecond: return ExemptionChoice() == 2;
+    case C::ExemptionNeither: {
+      const int e = ExemptionChoice();
+      return e != 1 && e != 2;
+    }
+    case C::MainIsPIT28: return ActiveMainForm() == kPIT28;
+    case C::MainIsPIT36: return ActiveMainForm() == kPIT36;
+    case C::MainIsPIT36L: return ActiveMainForm() == kPIT36L;
+    case C::MainIsPIT38: return ActiveMainForm() == kPIT38;
+    case C::MainIsOther: {
+      const int m = ActiveMainForm();
+      return m != kPIT36 && m != kPIT36L && m != kPIT38;
+    }
+    case C::AttachmentIsFirst: return ParseAmount(ReadField("p4", {}, instance), 0) == 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+const std::vector<LockRule>& LockingRules() { return kRules; }
+
+std::vector<std::string> ExpandBoxList(std::string_view list) {
+  std::vector<std::string> boxes;
+  while (!list.empty()) {
+    const size_t comma = list.find(',');
+    const std::string_view item = Trimmed(list.substr(0, comma));
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+    if (item.empty()) continue;
+    const size_t dash = item.find('-');
+    std::string p1, s1, p2, s2;
+    int n1 = 0, n2 = 0;
+    if (dash == std::string_view::npos || !SplitBox(Trimmed(item.substr(0, dash)), p1, n1, s1) ||
+        !SplitBox(Trimmed(item.substr(dash + 1)), p2, n2, s2)) {
+      boxes.emplace_back(item);
+      continue;
+    }
+    if (s1.empty() && s2.empty()) {
+      for (int n = n1; n <= n2; ++n) boxes.push_back(p1 + std::to_string(n));
+    } else if (n1 == n2 && s1.size() == 1 && s2.size() == 1) {
+      for (char l = s1[0]; l <= s2[0]; ++l) boxes.push_back(p1 + std::to_string(n1) + l);
+    } else {
+      boxes.emplace_back(item);
+    }
+  }
+  return boxes;
+}
+
+std::vector<LockAction> LockingFor(std::string_view instanceName, std::string_view pageClassName) {
+  std::vector<LockAction> actions;
+  const std::string base = InstanceBase(instanceName);
+  const PageDefinition* page = pageClassName.empty() ? nullptr : FindPage(pageClassName);
+  auto onPage = [page](const std::string& box) {
+    if (!page) return true;
+    for (const CellInfo& c : page->cells)
+      if (SameName(c.name, box)) return true;
+    return false;
+  };
+  for (const LockRule& rule : kRules) {
+    if (!SameName(rule.window, base)) continue;
+    const LockKind kind = Holds(rule.condition, instanceName) ? rule.whenTrue : rule.whenFalse;
+    if (kind == L::None) continue;
+    for (const std::string& box : ExpandBoxList(rule.boxes))
+      if (onPage(box)) actions.push_back({box, kind, rule.forced});
+  }
+  return actions;
+}
+
+}  // namespace solv
