@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "calc/adviser_messages.hpp"
+#include "calc/identification.hpp"
+#include "calc/locking_rules.hpp"
 #include "calc/other/pit28_messages.hpp"
 #include "calc/other/pit28b_messages.hpp"
 #include "calc/other/pit36l_messages.hpp"
@@ -148,8 +150,12 @@ TEST(AllTables, EveryTransferRuleNamesBoxesOfItsForms) {
   for (const TransferRule& r : TransferRules()) {
     const PageDefinition* page = PageNamed(r.targetPage);
     EXPECT_TRUE(page && CellOf(*page, r.targetBox)) << r.text;
-    if (!r.source.empty()) EXPECT_TRUE(FormHasBox(r.source, r.sourceBox)) << r.text;
-    if (!r.secondSource.empty()) EXPECT_TRUE(FormHasBox(r.secondSource, r.secondSourceBox)) << r.text;
+    if (!r.source.empty()) {
+      EXPECT_TRUE(FormHasBox(r.source, r.sourceBox)) << r.text;
+    }
+    if (!r.secondSource.empty()) {
+      EXPECT_TRUE(FormHasBox(r.secondSource, r.secondSourceBox)) << r.text;
+    }
     for (size_t at = r.condition.find_first_of("Pp"); at != std::string::npos;
          at = r.condition.find_first_of("Pp", at + 1)) {
       size_t end = at + 1;
@@ -197,9 +203,11 @@ TEST(AllTables, EveryBoxOfThePageClassesIsOnItsPage) {
     for (const char* b : f.dialogBoxes) boxes.emplace_back(b);
     for (const std::string& box : boxes) EXPECT_NE(CellOf(*page, box), nullptr) << f.className << " " << box;
     for (const CheckGroup& g : f.groups)
-      for (const char* l = g.letters; *l; ++l)
-        if (const CellInfo* c = CellOf(*page, std::string(g.prefix) + *l))
+      for (const char* l = g.letters; *l; ++l) {
+        if (const CellInfo* c = CellOf(*page, std::string(g.prefix) + *l)) {
           EXPECT_EQ(c->kind, CellKind::Check) << f.className << " " << g.prefix << *l;
+        }
+      }
   }
 }
 

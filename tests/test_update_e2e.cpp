@@ -423,7 +423,9 @@ TEST_F(UpdateOverHttp, A200MegabyteDownloadKeepsMemorySmall) {
   EXPECT_EQ(fs::file_size(dir / "big.bin"), kSize);
   const std::uint64_t growth = PeakResidentBytes() - before;
   RecordProperty("peak_memory_growth_bytes", std::to_string(growth));
-  if (kMeasuresMemory) EXPECT_LT(growth, 32ull << 20);
+  if (kMeasuresMemory) {
+    EXPECT_LT(growth, 32ull << 20);
+  }
   EXPECT_EQ(Names(), (std::vector<std::string>{"big.bin", "data041.dat"}));
 }
 
@@ -438,7 +440,9 @@ TEST_F(UpdateOverHttp, AFileLargerThanTheListStatesIsCutOff) {
   EXPECT_TRUE(sink.Has("Plik big.bin jest większy, niż podaje lista aktualizacji - pobieranie przerwane"));
   EXPECT_EQ(Hits("big.bin"), 1 + UpdateRun::kMaxRedownloads);
   EXPECT_LT(sink.fileBytes, 1001u);
-  if (kMeasuresMemory) EXPECT_LT(PeakResidentBytes() - before, 32ull << 20);
+  if (kMeasuresMemory) {
+    EXPECT_LT(PeakResidentBytes() - before, 32ull << 20);
+  }
   EXPECT_EQ(Names(), std::vector<std::string>{});
 }
 

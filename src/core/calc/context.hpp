@@ -12,7 +12,7 @@
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
-#include "value/fields.hpp"
+#include "calc/fields.hpp"
 #include "value/number.hpp"
 
 namespace solv::calc {
