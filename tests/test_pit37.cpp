@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "calc/box_lists.hpp"
+#include "calc/locking_rules.hpp"
 #include "calc/scale/pit37.hpp"
 #include "calc/scale/pit37_messages.hpp"
 #include "form_test_support.hpp"
@@ -115,10 +117,10 @@ TEST_F(Pit37Test, RecalculatingAgainChangesNothing) {
 }
 
 TEST_F(Pit37Test, SpouseBoxesAreEmptiedWhenFilingAlone) {
-  std::vector<int> spouse{2};
-  for (int b = 25; b <= 38; ++b) spouse.push_back(b);
-  for (int b = 66; b <= 92; ++b) spouse.push_back(b);
-  for (int b : {94, 96, 98, 100, 111, 113, 115}) spouse.push_back(b);
+  // The list the calculation and the locking share.
+  std::vector<int> spouse;
+  for (const std::string& box : solv::ExpandBoxList(solv::box_lists::kPit37Spouse)) spouse.push_back(std::stoi(box.substr(1)));
+  ASSERT_EQ(spouse.size(), 1u + 14 + 27 + 7);
   const std::vector<int> own{1, 11, 15, 24, 39, 93, 95, 99, 110, 112, 114};
 
   std::string input = kAlone;

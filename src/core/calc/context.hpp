@@ -12,7 +12,9 @@
 #include "calc/rules.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
+#include "calc/box_lists.hpp"
 #include "calc/fields.hpp"
+#include "calc/locking_rules.hpp"
 #include "value/number.hpp"
 
 namespace solv::calc {
@@ -97,6 +99,12 @@ inline void ClampedDifference(Box a, Box b, Box target) { solv::ClampedDifferenc
 // The same text into every box, in one write of the set file.
 inline void Fill(const std::vector<Box>& boxes, std::string_view text) {
   const std::vector<std::string> keys = KeysOf(boxes);
+  FillFields(Keys(keys.begin(), keys.end()), text);
+}
+// The same text into every box of a shared list (calc/box_lists.hpp), in one
+// write of the set file.
+inline void Fill(const char* list, std::string_view text) {
+  const std::vector<std::string> keys = ExpandBoxList(list);
   FillFields(Keys(keys.begin(), keys.end()), text);
 }
 // The boxes first..last.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "calc/box_lists.hpp"
 #include "calc/rules.hpp"
 #include "report/page_definition.hpp"
 #include "store/forms.hpp"
@@ -15,38 +16,29 @@ namespace {
 using C = LockCondition;
 using L = LockKind;
 
-constexpr const char* kPIT36Spouse =
-    "p2, p25-p38, p39a, p40a, p41a, p42a, p44, p88, p89, p92, p93, p95, p100, p102, p103, p106, p107, p108, p111, "
-    "p112, p113, p116, p117, p118, p121, p122, p123, p126, p132, p134, p136, p138, p140, p142, p146, p149, p154, "
-    "p156, p158, p160, p162, p164, p166, p169, p174, p177, p179, p181, p187, p194, p196, p198, p200, p202, "
-    "p221-p232, p245-p256, p269-p280, p293-p304";
-constexpr const char* kPIT37Spouse =
-    "p2, p25-p38, p66, p67, p70, p71, p73, p74, p75, p78, p79, p80, p83, p84, p85, p88, p94, p96, p100, p111, p113, "
-    "p115";
-constexpr const char* kPIT28Exemption = "p110, p113-p123, p125";
-constexpr const char* kPITOSpouse =
-    "p2, p9, p10, p11, p12, p14, p16, p18, p20, p22, p24, p27, p31, p33, p36, p38, p41, p53, p63, p69a-p69m, "
-    "p75a-p75m, p81a-p81m, p87a-p87m, p93a-p93m";
+namespace lists = box_lists;
 
 const std::vector<LockRule> kRules = {
-    {"PIT36a", C::Joint, kPIT36Spouse, L::Unlock, L::Lock, true},
+    {"PIT36a", C::Joint, lists::kPit36Spouse, L::Unlock, L::Lock, true, true},
 
-    {"PIT28a", C::ExemptionFirst, kPIT28Exemption, L::Lock, L::None, true},
+    {"PIT28a", C::ExemptionFirst, lists::kPit28ExemptionAdvances, L::Lock, L::None, true},
     {"PIT28a", C::ExemptionFirst, "p107, p108", L::Lock, L::None, true},
     {"PIT28a", C::ExemptionFirst, "p111, p112", L::Plain, L::None, true},
-    {"PIT28a", C::ExemptionSecond, kPIT28Exemption, L::Unlock, L::None, true},
+    {"PIT28a", C::ExemptionSecond, lists::kPit28ExemptionAdvances, L::Unlock, L::None, true},
     {"PIT28a", C::ExemptionSecond, "p107, p108", L::Lock, L::None, true},
     {"PIT28a", C::ExemptionSecond, "p111, p112", L::EditableWithHint, L::None, true},
-    {"PIT28a", C::ExemptionNeither, kPIT28Exemption, L::Unlock, L::None, true},
+    {"PIT28a", C::ExemptionNeither, lists::kPit28ExemptionAdvances, L::Unlock, L::None, true},
     {"PIT28a", C::ExemptionNeither, "p107, p108", L::Unlock, L::None, true},
     {"PIT28a", C::ExemptionNeither, "p111, p112", L::Plain, L::None, true},
 
-    {"PIT37a", C::Joint, kPIT37Spouse, L::Unlock, L::Lock, true},
+    {"PIT37a", C::Joint, lists::kPit37Spouse, L::Unlock, L::Lock, true, true},
 
-    {"PITDa", C::MethodIs4, "p2, p18-p31, p36, p38, p46, p48, p55, p57", L::Lock, L::Unlock, true},
+    {"PITDa", C::MethodIs4, lists::kPitdSpouse, L::Lock, L::Unlock, true},
 
-    {"PITOa", C::MainIsPIT28, "p23, p24, p34, p35, p36", L::Lock, L::Unlock, true},
-    {"PITOa", C::Joint, kPITOSpouse, L::Unlock, L::Lock, true},
+    {"PITOa", C::MainIsPIT28, lists::kPitoNotWithPit28, L::Lock, L::Unlock, true},
+    {"PITOa", C::Joint,
+     std::string(lists::kPitoSpouseAmounts) + ", " + lists::kPitoSpouseMonths + ", " + lists::kPitoSpouseTotals,
+     L::Unlock, L::Lock, true, true},
     {"PITOa", C::AttachmentIsFirst, "p1, p2, p5-p12, p13-p27, p30-p41", L::Unlock, L::Lock, false},
 
     {"PITZGa", C::MainIsPIT36, "p9-p26", L::Unlock, L::None, true},
@@ -61,9 +53,9 @@ const std::vector<LockRule> kRules = {
     {"PITZGa", C::MainIsOther, "p9-p26", L::Lock, L::None, true},
     {"PITZGa", C::MainIsOther, "p30, p31, p32, p33", L::Lock, L::None, true},
 
-    {"PITZa", C::MainIsPIT36L, "p7, p8, p11, p12, p15, p16", L::Lock, L::Unlock, true},
+    {"PITZa", C::MainIsPIT36L, lists::kPitzPartBEntered, L::Lock, L::Unlock, true},
 
-    {"PIT2Ka", C::MethodIs4, "p2, p17-p30", L::Lock, L::Unlock, true},
+    {"PIT2Ka", C::MethodIs4, lists::kPit2kSpouse, L::Lock, L::Unlock, true},
 };
 
 std::string_view Trimmed(std::string_view s) {
@@ -148,12 +140,25 @@ std::vector<LockAction> LockingFor(std::string_view instanceName, std::string_vi
       if (SameName(c.name, box)) return true;
     return false;
   };
+  // A box a user enters: editable on the page, or without a page on one of
+  // the form's pages.
+  auto editableOn = [](const PageDefinition& p, const std::string& box) {
+    for (const CellInfo& c : p.cells)
+      if (SameName(c.name, box)) return c.editable;
+    return false;
+  };
+  auto entered = [&](const std::string& box) {
+    if (page) return editableOn(*page, box);
+    for (const PageDefinition& p : PageCatalogue())
+      if (DefaultInstanceOf(p.info) == base && editableOn(p, box)) return true;
+    return false;
+  };
   for (const LockRule& rule : kRules) {
     if (!SameName(rule.window, base)) continue;
     const LockKind kind = Holds(rule.condition, instanceName) ? rule.whenTrue : rule.whenFalse;
     if (kind == L::None) continue;
     for (const std::string& box : ExpandBoxList(rule.boxes))
-      if (onPage(box)) actions.push_back({box, kind, rule.forced});
+      if (onPage(box) && (!rule.enteredOnly || entered(box))) actions.push_back({box, kind, rule.forced});
   }
   return actions;
 }

@@ -33,14 +33,17 @@ enum class LockCondition {
 
 // One row of the locking table: for the windows of an instance base name,
 // the boxes get `whenTrue` or `whenFalse` by the condition. An unforced row
-// leaves boxes whose pointer is the "no" pointer untouched.
+// leaves boxes whose pointer is the "no" pointer untouched. A row for
+// entered boxes only leaves out the computed ones of its list (a list the
+// calculations share, which also names the boxes they compute).
 struct LockRule {
   const char* window;  // instance base name: "PIT36a", "PITOa", ...
   LockCondition condition;
-  const char* boxes;   // "p2, p25-p38, p69a-p69m"
+  std::string boxes;   // "p2, p25-p38, p69a-p69m"
   LockKind whenTrue;
   LockKind whenFalse;
   bool forced;
+  bool enteredOnly = false;
 };
 
 // The rows in the order they run.

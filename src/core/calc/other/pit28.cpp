@@ -128,10 +128,7 @@ void RecalcPIT28(std::string_view section) {
 
   // Part I: exemption and settlement of the advances.
   if (exemption == 1) {
-    std::vector<Box> advances{110};
-    for (int b = 113; b <= 123; ++b) advances.emplace_back(b);
-    advances.emplace_back(125);
-    Empty(advances);
+    Fill(box_lists::kPit28ExemptionAdvances, "");
     Empty({111, 112, 124});
     Empty({107, 108});
   } else {

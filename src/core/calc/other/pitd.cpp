@@ -24,14 +24,6 @@ constexpr long double kSavingsLimit = 11340;
 using namespace calc;
 using C = PitdCheck;
 
-// Emptied under method 4: the taxpayer brings up children alone.
-std::vector<Box> SpouseBoxes() {
-  std::vector<Box> v{2};
-  for (int b = 18; b <= 31; ++b) v.emplace_back(b);
-  for (int b : {36, 38, 46, 48, 55, 57}) v.emplace_back(b);
-  return v;
-}
-
 bool SplitMatches(Box first, Box second, Box amount) {
   return SplitGrosz(N(first) + N(second)) == SplitGrosz(N(amount));
 }
@@ -67,7 +59,7 @@ void RecalcPITD(std::string_view section) {
   const CalcRun run(section);
   const int method = TaxationMethod();
 
-  if (method == 4) Fill(SpouseBoxes(), "");
+  if (method == 4) Fill(box_lists::kPitdSpouse, "");
   const bool spouseNamed = !Text(2).empty();
   const bool separateWithSpouse = method == 1 && spouseNamed;
 

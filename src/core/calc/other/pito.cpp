@@ -37,27 +37,12 @@ void LimitOf(long double value, long double limit, C check) {
 // 6% of base, rounded to whole grosz with an exact half going to the even grosz.
 long double DonationCap(long double base) { return std::nearbyint(6 * base) / 100; }
 
-const std::vector<Box> kSpouseAmounts{2, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 27, 31, 33, 36, 38, 41, 53, 63};
-
-const Keys& SpouseMonths() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> v;
-    for (int b : {69, 75, 81, 87, 93})
-      for (char m = 'a'; m <= 'm'; ++m) v.push_back(Box(b).Key() + m);
-    return v;
-  }();
-  static const Keys keys(names.begin(), names.end());
-  return keys;
-}
-
 std::vector<Box> PartsBAndC() {
   std::vector<Box> v = Range(13, 27);
   for (Box b : Range(30, 41)) v.push_back(b);
   return v;
 }
 
-const std::vector<Box> kSpouseTotals{29, 43};
-const std::vector<Box> kNotWithPit28{23, 24, 34, 35, 36};
 const std::vector<Box> kTotals{28, 29, 42, 43};
 
 // The main-form boxes that limit the deductions, by main form.
@@ -110,11 +95,11 @@ void RecalcPITO(std::string_view section) {
   const bool joint = IsJointMethod(method);
 
   if (!joint) {
-    Fill(kSpouseAmounts, "");
-    FillFields(SpouseMonths(), "[  ]");
-    Fill(kSpouseTotals, "");
+    Fill(box_lists::kPitoSpouseAmounts, "");
+    Fill(box_lists::kPitoSpouseMonths, "[  ]");
+    Fill(box_lists::kPitoSpouseTotals, "");
   }
-  if (form == kPIT28) Fill(kNotWithPit28, "");
+  if (form == kPIT28) Fill(box_lists::kPitoNotWithPit28, "");
 
   // Further copies only continue parts D and E.
   if (N(4) != 1) {

@@ -19,7 +19,7 @@ using namespace calc;
 
 // A PIT-36L set has no part B; C.1 follows the first PIT/B copy with revenue.
 void FromPitB() {
-  Fill({7, 8, 11, 12, 15, 16}, "");
+  Fill(box_lists::kPitzPartBEntered, "");
   Fill({9, 10, 13, 14, 17, 18, 19, 20, 21, 22, 23}, "");
   // Every copy counts, also when the first one ("PITBa") was deleted.
   for (const auto& pitb : SectionsOfForm("PITBa")) {

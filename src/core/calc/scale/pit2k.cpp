@@ -18,8 +18,7 @@ void RecalcPIT2K(std::string_view section) {
 
   // A single parent has no spouse on the statement.
   if (TaxationMethod() == 4) {
-    Put(2, "");
-    for (int b = 17; b <= 30; ++b) Put(b, "");
+    for (const std::string& box : ExpandBoxList(box_lists::kPit2kSpouse)) WriteField(box, "");
   }
 
   Limit(33, N(32), Pit2KCheck::kBox33AboveBox32);

@@ -32,17 +32,11 @@ long double Clamp0(long double x) { return std::max<long double>(0, x); }
 const IniEntries& SpouseBoxesAlone() {
   static const IniEntries entries = [] {
     IniEntries v;
-    auto empty = [&v](int b) { v.emplace_back(Box(b).Key(), ""); };
-    empty(2);
-    for (int b = 25; b <= 38; ++b) empty(b);
-    for (const char* tick : {"p39a", "p40a", "p41a", "p42a"}) v.emplace_back(tick, "[  ]");
-    empty(44);
-    for (int b = 88; b <= 130; ++b) empty(b);
-    for (int b : {132, 134, 136, 138, 140, 142, 144, 146, 149, 154, 156, 158, 160, 162, 164, 166, 169, 174, 177,
-                  179, 181, 187, 194, 196, 198, 200, 202, 204, 206})
-      empty(b);
-    for (int from : {221, 245, 269, 293})
-      for (int b = from; b <= from + 11; ++b) empty(b);
+    const std::vector<std::string> ticks = ExpandBoxList(box_lists::kPit36SpouseTicks);
+    for (std::string& box : ExpandBoxList(box_lists::kPit36Spouse)) {
+      const bool tick = std::find(ticks.begin(), ticks.end(), box) != ticks.end();
+      v.emplace_back(std::move(box), tick ? "[  ]" : "");
+    }
     return v;
   }();
   return entries;

@@ -18,15 +18,6 @@ namespace {
 using namespace calc;
 using C = Pit37Check;
 
-// The spouse's boxes, emptied while the taxpayer files alone.
-std::vector<Box> SpouseBoxes() {
-  std::vector<Box> v{2};
-  for (int b = 25; b <= 38; ++b) v.emplace_back(b);
-  for (int b = 66; b <= 92; ++b) v.emplace_back(b);
-  for (int b : {94, 96, 98, 100, 111, 113, 115}) v.emplace_back(b);
-  return v;
-}
-
 // One column of part C: rows 1, 3, 4, 5 with revenue, cost, income and loss,
 // row 2 (pensions) revenue and income only, then the totals.
 struct IncomeColumn {
@@ -95,7 +86,7 @@ void RecalcPIT37(std::string_view section) {
   Limit(93, N(64), C::kSocialAboveIncome);
 
   if (!joint) {
-    Fill(SpouseBoxes(), "");
+    Fill(box_lists::kPit37Spouse, "");
   } else {
     Column(kSpouse);
     Limit(94, N(91), C::kSpouseSocialAboveIncome);
