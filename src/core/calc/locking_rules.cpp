@@ -9,6 +9,7 @@
 #include "store/ini.hpp"
 #include "store/store.hpp"
 #include "value/number.hpp"
+#include "util/ascii.hpp"
 
 namespace solv {
 namespace {
@@ -57,12 +58,6 @@ const std::vector<LockRule> kRules = {
 
     {"PIT2Ka", C::MethodIs4, lists::kPit2kSpouse, L::Lock, L::Unlock, true},
 };
-
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
 
 // "p69a" -> ("p", 69, "a"); false when the name has no number.
 bool SplitBox(std::string_view box, std::string& prefix, int& number, std::string& suffix) {

@@ -1,4 +1,5 @@
 #include "services/message_service.hpp"
+#include "util/ascii.hpp"
 
 #include <utility>
 
@@ -8,13 +9,6 @@ namespace {
 MessageProvider* g_provider = nullptr;
 
 // Blanks and control characters at both ends removed.
-std::string_view Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return s.substr(b, e - b);
-}
-
 const char* const kErrorTitle = "Informacja - Błąd";
 
 }  // namespace

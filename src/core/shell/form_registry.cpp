@@ -10,6 +10,7 @@
 #include "store/ini.hpp"
 #include "store/set_list.hpp"
 #include "store/store.hpp"
+#include "util/ascii.hpp"
 
 namespace solv {
 namespace {
@@ -35,13 +36,6 @@ std::string IntText(long long n) {
   char buf[24];
   const auto r = std::to_chars(buf, buf + sizeof buf, n);
   return std::string(buf, r.ptr);
-}
-
-std::string_view Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return s.substr(b, e - b);
 }
 
 std::optional<long long> ParseInt(std::string_view s) {

@@ -10,6 +10,7 @@
 #include "store/opp.hpp"
 #include "store/store.hpp"
 #include "util/file_io.hpp"
+#include "util/ascii.hpp"
 
 namespace solv {
 namespace {
@@ -20,13 +21,6 @@ std::string SetFileNameOf(int n) {
   char buf[16];
   const auto r = std::to_chars(buf, buf + sizeof buf, n);
   return std::string(buf, r.ptr) + ".i10";
-}
-
-std::string_view Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-  return s.substr(b, e - b);
 }
 
 struct LabelRule {

@@ -1,4 +1,4 @@
-// ASCII helpers for identifiers and markup names.
+// ASCII helpers for identifiers, markup names and list items.
 #pragma once
 
 #include <string_view>
@@ -15,6 +15,14 @@ inline bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
     if (x != y) return false;
   }
   return true;
+}
+
+// text without the blanks and control characters (bytes up to ' ') at its ends.
+inline std::string_view Trimmed(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+  return s.substr(b, e - b);
 }
 
 }  // namespace solv

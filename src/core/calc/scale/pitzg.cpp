@@ -10,6 +10,7 @@
 #include "messages/messages.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
+#include "util/ascii.hpp"
 #include "value/number.hpp"
 
 namespace solv {
@@ -27,12 +28,6 @@ void ColumnTotal(int first, Box total) {
   long double sum = 0;
   for (int row = 0; row < 6; ++row) sum += N(first + 3 * row);
   Money(total, sum);
-}
-
-bool Blank(std::string_view text) {
-  for (unsigned char c : text)
-    if (c > ' ') return false;
-  return true;
 }
 
 }  // namespace
@@ -66,7 +61,7 @@ void RecalcPITZG(std::string_view section) {
   const bool hasMain = main >= 0 && main < kFormCount;
   const std::string mainNip = hasMain ? ReadField("p1", {}, kFormBaseNames[static_cast<size_t>(main)]) : "";
   const std::string nip = ReadField("p1");
-  if (Blank(nip))
+  if (Trimmed(nip).empty())
     Message(C::kNoNip);
   else if (nip != mainNip && nip != spouseNip)
     Message(C::kNipOfNoOwner);
