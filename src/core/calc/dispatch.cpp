@@ -57,10 +57,6 @@ constexpr const char* kCheckOrder[] = {"PIT28a", "PIT28Aa", "PIT28Ba", "PIT36a",
                                        "PIT38a", "PIT39a",  "PIT40a",  "PITBa",   "PITDa",   "PITMa",
                                        "PITMa_M", "PITOa",  "PITZa",   "PITZa_M", "PIT2Ka",  "PITZGa"};
 
-constexpr std::string_view kCountPrefix =
-    "<color=clRed><b>W formularzu występują błędy</b> <color=clGreen><b>lub uwagi</b><color=clRed><b> - liczba "
-    "komunikatów:</b>";
-
 constexpr const char* kReturnCounted =
     "<color=clRed><b>W zeznaniu występują błędy</b> <color=clGreen><b>lub uwagi</b><color=clRed><b> - liczba "
     "komunikatów:</b> %d<br><color=clNavy>Uwaga: Program sprawdza obliczenia (np. zgodność z limitami). Program nie "
@@ -122,18 +118,6 @@ std::string UnreadableAmountMessage(const UnreadableAmount& u) {
     text.replace(at, 2, *part);
   }
   return text;
-}
-
-// The number that the counted header carries, 0 when it carries none.
-int HeaderCount(const std::string& header) {
-  const size_t at = header.find(kCountPrefix);
-  if (at == std::string::npos) return 0;
-  size_t from = at + kCountPrefix.size();
-  const size_t to = header.find("<br>", from);
-  while (from < to && header[from] == ' ') ++from;
-  int n = 0;
-  std::from_chars(header.data() + from, header.data() + (to == std::string::npos ? header.size() : to), n);
-  return n;
 }
 
 // The printed name of a form whose copies the check runs one by one.

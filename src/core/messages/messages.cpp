@@ -1,5 +1,8 @@
 #include "messages/messages.hpp"
 
+#include <algorithm>
+#include <charconv>
+
 namespace solv {
 
 const char* const kHeaderEmpty =
@@ -65,6 +68,19 @@ std::string FillMessage(std::string_view text, const std::vector<std::string>& v
     }
   }
   return out;
+}
+
+int HeaderCount(std::string_view header) {
+  const std::string_view counted = kHeaderCounted;
+  const std::string_view prefix = counted.substr(0, counted.find(" %d"));
+  const size_t at = header.find(prefix);
+  if (at == std::string_view::npos) return 0;
+  size_t from = at + prefix.size();
+  const size_t to = std::min(header.find("<br>", from), header.size());
+  while (from < to && header[from] == ' ') ++from;
+  int n = 0;
+  std::from_chars(header.data() + from, header.data() + to, n);
+  return n;
 }
 
 const MessageList& Messages() { return List(); }

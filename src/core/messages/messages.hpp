@@ -13,6 +13,10 @@ extern const char* const kHeaderEmpty;
 // "%d" stands for the number of messages.
 extern const char* const kHeaderCounted;
 
+// The number a form's counted header (kHeaderCounted) carries, 0
+// when it carries none.
+int HeaderCount(std::string_view header);
+
 struct MessageList {
   std::vector<std::string> items;
   int counter = 0;
