@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -47,6 +48,7 @@
 #include "markers.hpp"
 #include "shell/box_locking.hpp"
 #include "shell/transfers.hpp"
+#include "shell/go_to_box.hpp"
 #include "shell/links.hpp"
 #include "shell/window_layout.hpp"
 #include "start_windows.hpp"
@@ -168,6 +170,8 @@ void TFormOkno_glowne::BuildActions() {
   });
   test->setShortcuts({QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(Qt::Key_F5)});
   add("ActionUsun", QStringLiteral("&Usuń"), [this] { DeleteAction(); });
+  add("ActionIdzDo", QStringLiteral("&Przejdź do pozycji..."), [this] { GoToBoxAction(); })
+      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
   // Closing empties the message list and the panel with it, markers too.
   QAction* close = add("Action3", QStringLiteral("&Zamknij"), [this] {
     if (QMdiSubWindow* w = mdi_->activeSubWindow(); PageOf(w)) {
@@ -214,6 +218,9 @@ void TFormOkno_glowne::BuildMenus() {
   program->addAction(Action(QStringLiteral("Action1")));
   QMenu* sets = bar->addMenu(QStringLiteral("&Zestawy danych"));
   sets->addAction(Action(QStringLiteral("Action20")));
+  QMenu* edit = bar->addMenu(QStringLiteral("&Edycja"));
+  edit->setObjectName(QStringLiteral("MenuEdycja"));
+  edit->addAction(Action(QStringLiteral("ActionIdzDo")));
   QMenu* dictionaries = bar->addMenu(QStringLiteral("&Słowniki"));
   for (const char* name : {"ActionSlownik", "Action15", "Action16"}) dictionaries->addAction(Action(QString::fromLatin1(name)));
   windowMenu_ = bar->addMenu(QStringLiteral("&Okno"));
@@ -824,6 +831,30 @@ void TFormOkno_glowne::FollowLink(const QString& param) {
   }
   target->ClickCell(cell);
   if (link.correct && target->Editor()->isVisible()) target->Editor()->setText(Q(link.value));
+}
+
+void TFormOkno_glowne::GoToBoxAction() {
+  if (Store().setFile.empty()) return;
+  QInputDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("PrzejdzDoPozycji"));
+  dialog.setWindowTitle(QStringLiteral("Przejdź do pozycji"));
+  dialog.setLabelText(QStringLiteral("Formularz i numer pozycji, np. PIT-37 120 (sam numer: bieżący formularz):"));
+  dialog.setOkButtonText(QStringLiteral("Przejdź"));
+  dialog.setCancelButtonText(QStringLiteral("Anuluj"));
+  dialog.setTextValue(lastBoxQuery_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  lastBoxQuery_ = dialog.textValue();
+  // The form window last active: the dialog has just taken the activation.
+  const PageWindow* active = PageOf(mdi_->currentSubWindow());
+  const BoxQueryResult found = FindBoxLink(lastBoxQuery_.toStdString(), active ? active->InstanceName() : "");
+  if (!found.error.empty()) {
+    InfoBox(found.error, "Przejdź do pozycji");
+    return;
+  }
+  if (!Page(found.instance)) OpenListedInstance(found.instance, found.instance.substr(0, found.instance.find('_')), *this);
+  // Once the dialog has given the focus back: the editor opened before
+  // would lose it at once and be left.
+  QTimer::singleShot(0, this, [this, link = Q(found.link)] { FollowLink(link); });
 }
 
 void TFormOkno_glowne::StartUpdater(bool checkOnly) {

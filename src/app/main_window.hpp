@@ -96,6 +96,8 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void StartUpdater(bool checkOnly);
   void StartCalculator();
   void CheckWholeReturnAction();
+  // "Przejdź do pozycji...": asks for a form and a box and shows the box.
+  void GoToBoxAction();
   void PrintAction();
   void DeleteAction();
 
@@ -117,6 +119,7 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   bool refreshRequested_ = false;
   bool started_ = false;
   bool destroying_ = false;
+  QString lastBoxQuery_;  // what "Przejdź do pozycji" was last asked
   bool switching_ = false;  // a page window gives way to another page of its form
   QPointer<QMdiSubWindow> lastActive_;
 };
