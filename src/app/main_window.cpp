@@ -851,7 +851,7 @@ void TFormOkno_glowne::GoToBoxAction() {
     InfoBox(found.error, "Przejdź do pozycji");
     return;
   }
-  if (!Page(found.instance)) OpenListedInstance(found.instance, found.instance.substr(0, found.instance.find('_')), *this);
+  if (!Page(found.instance)) OpenListedInstance(found.instance, InstanceBase(found.instance), *this);
   // Once the dialog has given the focus back: the editor opened before
   // would lose it at once and be left.
   QTimer::singleShot(0, this, [this, link = Q(found.link)] { FollowLink(link); });

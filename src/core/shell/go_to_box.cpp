@@ -25,9 +25,6 @@ std::string SymbolKey(std::string_view s) {
   return out;
 }
 
-// The form's base section of an instance ("PITOa_2" -> "PITOa").
-std::string BaseOf(std::string_view instance) { return std::string(instance.substr(0, instance.find('_'))); }
-
 // The pages of the form whose default instance is base.
 std::vector<const PageDefinition*> PagesOf(std::string_view base) {
   std::vector<const PageDefinition*> pages;
@@ -74,7 +71,7 @@ BoxQueryResult FindBoxLink(std::string_view query, std::string_view activeInstan
       if (SymbolKey(p.info.symbol) != wanted) continue;
       const std::string base = DefaultInstanceOf(p.info);
       // The active copy when it is of that form, else the form's first section.
-      if (!activeInstance.empty() && EqualsIgnoreAsciiCase(BaseOf(activeInstance), base)) instance = activeInstance;
+      if (!activeInstance.empty() && EqualsIgnoreAsciiCase(InstanceBase(activeInstance), base)) instance = activeInstance;
       else if (SectionExists(base)) instance = base;
       else if (const auto copies = SectionsOfForm(base); !copies.empty()) instance = copies.front();
       symbol = p.info.symbol;
@@ -86,7 +83,7 @@ BoxQueryResult FindBoxLink(std::string_view query, std::string_view activeInstan
 
   // The box: the first cell whose printed number it is (a check-box group:
   // its first option).
-  for (const PageDefinition* page : PagesOf(BaseOf(instance))) {
+  for (const PageDefinition* page : PagesOf(InstanceBase(instance))) {
     if (symbol.empty()) symbol = page->info.symbol;
     for (const CellInfo& c : page->cells) {
       if (c.hidden || !EqualsIgnoreAsciiCase(c.number, number)) continue;
