@@ -40,6 +40,7 @@ class PerWriteStore final : public solv::IniStore {
   std::vector<std::string> Sections() override { return file_.Sections(); }
   solv::IniEntries Entries(std::string_view s) override { return file_.Entries(s); }
   void EraseSection(std::string_view s) override { file_.EraseSection(s); }
+  void EraseKey(std::string_view s, std::string_view k) override { file_.EraseKey(s, k); }
 
  private:
   solv::IniFile& file_;

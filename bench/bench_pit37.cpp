@@ -53,6 +53,11 @@ class NaiveStore final : public solv::IniStore {
     doc.EraseSection(section);
     solv::SaveIniDocument(path_, doc);
   }
+  void EraseKey(std::string_view section, std::string_view key) override {
+    solv::IniDocument doc = Load();
+    doc.EraseKey(section, key);
+    solv::SaveIniDocument(path_, doc);
+  }
 
  private:
   solv::IniDocument Load() { return solv::LoadIniDocument(path_).value_or(solv::IniDocument{}); }

@@ -250,6 +250,10 @@ class CountingStore : public solv::IniStore {
     ++writes;
     file_.EraseSection(s);
   }
+  void EraseKey(std::string_view s, std::string_view k) override {
+    ++writes;
+    file_.EraseKey(s, k);
+  }
   int writes = 0;
 
  private:

@@ -39,7 +39,7 @@ void FillFields(const Keys& keys, std::string_view text) {
   IniEntries entries;
   entries.reserve(keys.size());
   for (auto key : keys) entries.emplace_back(std::string(key), std::string(text));
-  SetStore().WriteMany(Store().currentPage, entries);
+  WriteFields({}, entries);
 }
 
 }  // namespace solv

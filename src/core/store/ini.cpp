@@ -332,6 +332,19 @@ bool IniDocument::EraseSection(std::string_view section) {
   return true;
 }
 
+bool IniDocument::EraseKey(std::string_view section, std::string_view key) {
+  Section* s = FindSection(section);
+  if (!s) return false;
+  const std::string folded = FoldedNameOf(key);
+  const size_t before = s->items.size();
+  std::erase_if(s->items, [&](const Item& item) { return !item.key.empty() && FoldName(item.key) == folded; });
+  if (s->items.size() == before) return false;
+  s->index.clear();
+  for (size_t k = 0; k < s->items.size(); ++k)
+    if (!s->items[k].key.empty()) s->index.try_emplace(FoldName(s->items[k].key), k);
+  return true;
+}
+
 // ---- file access ----
 
 std::optional<IniDocument> LoadIniDocument(const std::filesystem::path& path) {
@@ -620,6 +633,11 @@ IniEntries IniFile::Entries(std::string_view section) { return Current().Entries
 void IniFile::EraseSection(std::string_view section) {
   Current();
   if (doc_.EraseSection(section)) Changed();
+}
+
+void IniFile::EraseKey(std::string_view section, std::string_view key) {
+  Current();
+  if (doc_.EraseKey(section, key)) Changed();
 }
 
 IniFile& OpenIni(const std::filesystem::path& path) {

@@ -66,6 +66,7 @@ class IniDocument {
   // Returns false when the file text would not change.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
   bool EraseSection(std::string_view section);  // every section of that name
+  bool EraseKey(std::string_view section, std::string_view key);  // every line of that key
 
   // True when the text has at least one section and every other non-blank
   // line is a section header, a key=value line or a comment (';' or '#').
@@ -124,6 +125,7 @@ class IniStore {
   virtual std::vector<std::string> Sections() = 0;
   virtual IniEntries Entries(std::string_view section) = 0;
   virtual void EraseSection(std::string_view section) = 0;
+  virtual void EraseKey(std::string_view section, std::string_view key) = 0;
   // One operation: while held, reads trust the copy checked by the first
   // access and see the operation's own writes, and the writes reach the file
   // together when the outermost hold is released, or are dropped when it is
@@ -153,6 +155,7 @@ class IniFile final : public IniStore {
   std::vector<std::string> Sections() override;
   IniEntries Entries(std::string_view section) override;
   void EraseSection(std::string_view section) override;
+  void EraseKey(std::string_view section, std::string_view key) override;
   void Hold() override { ++holds_; }
   void Release(bool failed) override;
   // A file made writable again forgets the writes its copy held.

@@ -74,10 +74,45 @@ IniStore& SetStore() {
 
 namespace {
 std::string_view PageOrCurrent(std::string_view page) { return page.empty() ? Store().currentPage : page; }
+
+std::vector<StoreObserver*>& Observers() {
+  static std::vector<StoreObserver*> list;
+  return list;
+}
+
+// Writes through write(store) and tells the observers each key's text
+// before and after.
+template <class Write>
+void WriteObserved(std::string_view section, const std::vector<std::string_view>& keys, Write write) {
+  IniStore& store = SetStore();
+  if (Observers().empty()) {
+    write(store);
+    return;
+  }
+  std::vector<std::optional<std::string>> before;
+  before.reserve(keys.size());
+  for (std::string_view key : keys) before.push_back(store.Read(section, key));
+  write(store);
+  const std::vector<StoreObserver*> observers = Observers();
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const std::optional<std::string> after = store.Read(section, keys[i]);
+    for (StoreObserver* o : observers) o->Wrote(section, keys[i], before[i], after);
+  }
+}
+
 }  // namespace
 
+ObservedStore::ObservedStore(StoreObserver& observer) : observer_(observer) { Observers().push_back(&observer); }
+ObservedStore::~ObservedStore() {
+  auto& list = Observers();
+  list.erase(std::remove(list.begin(), list.end(), &observer_), list.end());
+}
+
 std::string ReadField(std::string_view key, std::string_view defaultText, std::string_view page) {
-  auto v = SetStore().Read(PageOrCurrent(page), key);
+  const std::string_view section = PageOrCurrent(page);
+  auto v = SetStore().Read(section, key);
+  if (!Observers().empty())
+    for (StoreObserver* o : std::vector<StoreObserver*>(Observers())) o->Read(section, key, v);
   return v ? std::move(*v) : std::string(defaultText);
 }
 
@@ -121,7 +156,21 @@ void ClearUnreadableAmounts() { Unreadable().clear(); }
 bool IsChecked(std::string_view key, std::string_view page) { return ReadField(key, {}, page) == "[X]"; }
 
 void WriteField(std::string_view key, std::string_view text, std::string_view page) {
-  SetStore().Write(PageOrCurrent(page), key, text);
+  const std::string_view section = PageOrCurrent(page);
+  WriteObserved(section, {key}, [&](IniStore& store) { store.Write(section, key, text); });
+}
+
+void WriteFields(std::string_view page, const IniEntries& entries) {
+  const std::string section(PageOrCurrent(page));
+  std::vector<std::string_view> keys;
+  keys.reserve(entries.size());
+  for (const auto& [key, text] : entries) keys.push_back(key);
+  WriteObserved(section, keys, [&](IniStore& store) { store.WriteMany(section, entries); });
+}
+
+void EraseField(std::string_view key, std::string_view page) {
+  const std::string_view section = PageOrCurrent(page);
+  WriteObserved(section, {key}, [&](IniStore& store) { store.EraseKey(section, key); });
 }
 
 bool SectionExists(std::string_view section) {
@@ -142,7 +191,10 @@ int CountSectionsOfForm(std::string_view baseName, char separator) {
   return static_cast<int>(SectionsOfForm(baseName, separator).size());
 }
 
-void EraseSection(std::string_view section) { SetStore().EraseSection(section); }
+void EraseSection(std::string_view section) {
+  SetStore().EraseSection(section);
+  for (StoreObserver* o : std::vector<StoreObserver*>(Observers())) o->Erased(section);
+}
 
 std::string InstanceBase(std::string_view instance) { return std::string(instance.substr(0, instance.find('_'))); }
 
@@ -194,7 +246,7 @@ void SavePageCells(PageCells& page) {
   IniEntries entries;
   entries.reserve(static_cast<size_t>(page.CellCount()));
   for (int i = 0; i < page.CellCount(); ++i) entries.emplace_back(Upper(page.CellName(i)), page.CellText(i));
-  SetStore().WriteMany(page.InstanceName(), entries);
+  WriteFields(page.InstanceName(), entries);
 }
 
 }  // namespace solv

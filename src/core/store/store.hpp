@@ -12,6 +12,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,10 +89,39 @@ const std::vector<UnreadableAmount>& UnreadableAmounts();
 void ClearUnreadableAmounts();
 bool IsChecked(std::string_view key, std::string_view page = {});  // text equals "[X]"
 void WriteField(std::string_view key, std::string_view text, std::string_view page = {});
+// Several boxes of one section (empty: the current page) in one write of the set file.
+void WriteFields(std::string_view page, const IniEntries& entries);
+// Removes the box from its section: it reads as absent again.
+void EraseField(std::string_view key, std::string_view page = {});
 bool SectionExists(std::string_view section);
 std::vector<std::string> SectionsOfForm(std::string_view baseName, char separator = '_');
 int CountSectionsOfForm(std::string_view baseName, char separator = '_');
 void EraseSection(std::string_view section);
+
+// Sees the box operations on the open set while attached: every box read
+// through ReadField (and what reads through it), every box written or
+// erased with the text before and after (also when it stays the same), and
+// every section erased. Observers are told in the order they were attached.
+class StoreObserver {
+ public:
+  virtual ~StoreObserver() = default;
+  virtual void Read(std::string_view /*section*/, std::string_view /*key*/,
+                    const std::optional<std::string>& /*text*/) {}
+  virtual void Wrote(std::string_view /*section*/, std::string_view /*key*/,
+                     const std::optional<std::string>& /*before*/, const std::optional<std::string>& /*after*/) {}
+  virtual void Erased(std::string_view /*section*/) {}
+};
+// Attaches an observer for the lifetime of this object.
+class ObservedStore {
+ public:
+  explicit ObservedStore(StoreObserver& observer);
+  ~ObservedStore();
+  ObservedStore(const ObservedStore&) = delete;
+  ObservedStore& operator=(const ObservedStore&) = delete;
+
+ private:
+  StoreObserver& observer_;
+};
 
 // Instance names: "PITBa_2" has base "PITBa" and suffix "2"; a name without
 // '_' is its own base and suffix.

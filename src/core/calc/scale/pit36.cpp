@@ -220,7 +220,7 @@ void RecalcPIT36(std::string_view section) {
   Column(kTaxpayer);
   if (!joint) {
     // One write of the set file for all of them.
-    SetStore().WriteMany(section, SpouseBoxesAlone());
+    WriteFields(section, SpouseBoxesAlone());
   } else {
     Column(kSpouse);
   }
