@@ -10,6 +10,7 @@
 
 #include "report/print_page.hpp"
 #include "set_fixture.hpp"
+#include "test_page.hpp"
 #include "shell/box_locking.hpp"
 #include "shell/page_behaviour.hpp"
 #include "store/forms.hpp"
@@ -147,33 +148,6 @@ TEST(CheckBoxes, ToggleAndGroupExclusion) {
 }
 
 // ---------------------------------------------------------------- pages over a set
-
-// A page built from its definition, showing an instance, that records what
-// the page operations asked of the main window.
-class TestPage : public PageHost {
- public:
-  TestPage(const char* cls, const std::string& instance)
-      : page_(BuildPage(*FindPage(cls), instance)), cells_(*page_), class_(cls) {}
-  std::string ClassName() const override { return class_; }
-  PageCells& Cells() override { return cells_; }
-  void LockOpenPages() override {
-    calls.push_back("lock");
-    ApplyLocking(*page_, page_->Name());
-  }
-  void RefreshPoint() override { calls.push_back("refresh"); }
-
-  std::string Text(const std::string& cell) { return cells_.CellText(FindCell(cells_, cell)); }
-  void Set(const std::string& cell, const std::string& text) { cells_.SetCellText(FindCell(cells_, cell), text); }
-  TKVZEditField* Cell(const std::string& cell) { return page_->Find<TKVZEditField>(cell); }
-  void Load() { LoadPageCells(cells_); }
-
-  std::vector<std::string> calls;
-
- private:
-  std::unique_ptr<TKVZPage> page_;
-  PageModelCells cells_;
-  std::string class_;
-};
 
 class PageOpsTest : public SetFixture {
  protected:

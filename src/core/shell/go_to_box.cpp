@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "report/page_definition.hpp"
+#include "shell/form_registry.hpp"
 #include "shell/links.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
@@ -33,7 +34,23 @@ std::vector<const PageDefinition*> PagesOf(std::string_view base) {
   return pages;
 }
 
+// The link names the instance's own page ("PITOa_2" stays a copy's).
+std::string PageLinkOf(const PageDefinition& page, std::string_view instance, std::string_view cell) {
+  std::string pageName = page.info.pageName;
+  if (const size_t u = instance.find('_'); u != std::string_view::npos) pageName += instance.substr(u);
+  return pageName + "#" + std::string(cell);
+}
+
 }  // namespace
+
+BoxPlace PlaceOfBox(std::string_view instance, std::string_view key) {
+  for (const PageDefinition* page : PagesOf(InstanceBase(instance)))
+    for (const CellInfo& c : page->cells)
+      if (!c.hidden && !c.number.empty() && EqualsIgnoreAsciiCase(c.name, key))
+        return {"poz. " + c.number + " " + page->info.symbol + InstanceLabel(instance),
+                PageLinkOf(*page, instance, c.name), c.clearValue};
+  return {};
+}
 
 BoxQueryResult FindBoxLink(std::string_view query, std::string_view activeInstance) {
   std::string_view q = Trimmed(query);
@@ -87,10 +104,7 @@ BoxQueryResult FindBoxLink(std::string_view query, std::string_view activeInstan
     if (symbol.empty()) symbol = page->info.symbol;
     for (const CellInfo& c : page->cells) {
       if (c.hidden || !EqualsIgnoreAsciiCase(c.number, number)) continue;
-      // The link names the instance's own page ("PITOa_2" stays a copy's).
-      std::string pageName = page->info.pageName;
-      if (const size_t u = instance.find('_'); u != std::string::npos) pageName += instance.substr(u);
-      return {pageName + "#" + c.name, instance, {}};
+      return {PageLinkOf(*page, instance, c.name), instance, {}};
     }
   }
   return {{}, {}, "Formularz " + symbol + " nie ma poz. " + number + "."};

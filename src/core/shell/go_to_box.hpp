@@ -19,4 +19,13 @@ struct BoxQueryResult {
 // when no form is active. A named form must be in the open set.
 BoxQueryResult FindBoxLink(std::string_view query, std::string_view activeInstance);
 
+// A printed box of a form instance by its key in the set ("P39", "p6a").
+struct BoxPlace {
+  std::string label;  // "poz. 39 PIT-37", "poz. 10 PIT/B – kopia 2"
+  std::string link;   // "PIT37a#p39": the page holding it, for FollowLink
+  std::string clearValue;  // what the page shows while the set has no text for it
+};
+// Empty label and link when no printed box of the instance's form has that key.
+BoxPlace PlaceOfBox(std::string_view instance, std::string_view key);
+
 }  // namespace solv
