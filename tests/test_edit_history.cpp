@@ -155,14 +155,23 @@ TEST_F(EditHistoryTest, AnOperationThatChangesNothingLeavesNoStepAndANewOneForge
 }
 
 TEST_F(EditHistoryTest, TheHistoryIsOfOneSet) {
-  history_.BelongsTo(set_);
+  const std::filesystem::path first = set_;
   Enter("TPIT37b", "PIT37a", "p39", "1500,00");
-  history_.BelongsTo(set_);
-  EXPECT_TRUE(history_.CanUndo()) << "the same set opened again";
+  Enter("TPIT37b", "PIT37a", "p39", "1600,00");
   history_.Undo();
-  history_.BelongsTo(dir_ / "2.i10");
-  EXPECT_FALSE(history_.CanUndo());
-  EXPECT_FALSE(history_.CanRedo());
+  OpenSet(first);
+  EXPECT_EQ(history_.Undo().label, "poz. 39 PIT-37") << "the same set opened again keeps its history";
+  // Another set: an entry there starts a history of its own.
+  set_ = dir_ / "2.i10";
+  WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\nP6a=[X]\n");
+  Enter("TPIT37b", "PIT37a", "p40", "5,00");
+  ASSERT_EQ(history_.UndoSteps().size(), 1u);
+  history_.Undo();
+  EXPECT_EQ(history_.Undo().message, kNothingToUndo);
+  // Nor does an undo reach into the other set from a third one.
+  set_ = dir_ / "3.i10";
+  WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n");
+  EXPECT_EQ(history_.Redo().message, kNothingToRedo);
 }
 
 TEST_F(EditHistoryTest, WhatADeletedFormHeldIsNotBroughtBackAndTheUserIsTold) {
@@ -214,6 +223,14 @@ class RefusingStore final : public IniStore {
   void Refuse() { throw StoreError(file_.Path().string()); }
   IniFile& file_;
 };
+
+TEST_F(EditHistoryTest, AnEntryTheSetFileRefusesLeavesNoStep) {
+  RefusingStore refusing(OpenIni(set_));
+  Store().backend = &refusing;
+  EXPECT_THROW(Enter("TPIT37b", "PIT37a", "p39", "1500,00"), StoreError);
+  Store().backend = nullptr;
+  EXPECT_FALSE(history_.CanUndo());
+}
 
 TEST_F(EditHistoryTest, AnUndoTheSetFileRefusesKeepsItsStep) {
   Enter("TPIT37b", "PIT37a", "p39", "1500,00");

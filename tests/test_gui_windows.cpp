@@ -46,7 +46,8 @@ class Shortcuts : public GuiFixture {};
 
 // Every shortcut of the main window's menus and form toolbar reaches its
 // action while a page window is active, the page's own system menu
-// notwithstanding.
+// notwithstanding (an item disabled for now, as "Cofnij" with nothing to
+// take back, is left out).
 TEST_F(Shortcuts, EveryMenuShortcutWorksWhileAPageIsActive) {
   WindowWithSet("PIT37", 1);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -59,7 +60,7 @@ TEST_F(Shortcuts, EveryMenuShortcutWorksWhileAPageIsActive) {
   std::map<QAction*, int> triggered;
   int keys = 0;
   for (QAction* a : actions) {
-    if (a->shortcuts().isEmpty() || triggered.count(a)) continue;
+    if (a->shortcuts().isEmpty() || !a->isEnabled() || triggered.count(a)) continue;
     QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
     QObject::connect(a, &QAction::triggered, [&triggered, a] { ++triggered[a]; });
     triggered[a] = 0;

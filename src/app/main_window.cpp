@@ -47,6 +47,7 @@
 #include "joint_window.hpp"
 #include "markers.hpp"
 #include "shell/box_locking.hpp"
+#include "shell/edit_history.hpp"
 #include "shell/transfers.hpp"
 #include "shell/go_to_box.hpp"
 #include "shell/links.hpp"
@@ -94,6 +95,7 @@ TFormOkno_glowne::TFormOkno_glowne(QWidget* parent) : QMainWindow(parent) {
     for (QMdiSubWindow* w : mdi_->subWindowList())
       if (PageWindow* p = PageOf(w)) p->ReloadCells();
   });
+  UpdateUndoActions();
   resize(1180, 860);
 }
 
@@ -170,6 +172,10 @@ void TFormOkno_glowne::BuildActions() {
   });
   test->setShortcuts({QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(Qt::Key_F5)});
   add("ActionUsun", QStringLiteral("&Usuń"), [this] { DeleteAction(); });
+  add("ActionCofnij", QStringLiteral("&Cofnij"), [this] { UndoRedo(true); })
+      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+  add("ActionPonow", QStringLiteral("&Ponów"), [this] { UndoRedo(false); })
+      ->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
   add("ActionIdzDo", QStringLiteral("&Przejdź do pozycji..."), [this] { GoToBoxAction(); })
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+G")));
   // Closing empties the message list and the panel with it, markers too.
@@ -220,7 +226,11 @@ void TFormOkno_glowne::BuildMenus() {
   sets->addAction(Action(QStringLiteral("Action20")));
   QMenu* edit = bar->addMenu(QStringLiteral("&Edycja"));
   edit->setObjectName(QStringLiteral("MenuEdycja"));
+  edit->addAction(Action(QStringLiteral("ActionCofnij")));
+  edit->addAction(Action(QStringLiteral("ActionPonow")));
+  edit->addSeparator();
   edit->addAction(Action(QStringLiteral("ActionIdzDo")));
+  connect(edit, &QMenu::aboutToShow, this, [this] { UpdateUndoActions(); });
   QMenu* dictionaries = bar->addMenu(QStringLiteral("&Słowniki"));
   for (const char* name : {"ActionSlownik", "Action15", "Action16"}) dictionaries->addAction(Action(QString::fromLatin1(name)));
   windowMenu_ = bar->addMenu(QStringLiteral("&Okno"));
@@ -645,7 +655,9 @@ void TFormOkno_glowne::ApplyTransfer(PageWindow& page, const std::string& box, c
   TKVZEditField* cell = page.Cell(box);
   if (!cell || !page.IsEditable(cell)) return;
   // The carry is written down with the entry, in the same write, so that
-  // the check can tell a carried amount its source no longer shows.
+  // the check can tell a carried amount its source no longer shows; both
+  // are one step to undo.
+  const EditHistory::Operation step(SetHistory(), page.InstanceName(), box);
   const solv::SetHold hold;
   solv::RecordCarry(page.InstanceName(), box, value);
   page.ClickCell(cell);
@@ -654,6 +666,8 @@ void TFormOkno_glowne::ApplyTransfer(PageWindow& page, const std::string& box, c
 }
 
 void TFormOkno_glowne::RefreshPoint() {
+  // After the operation that came here has ended and become a step.
+  QTimer::singleShot(0, this, [this] { UpdateUndoActions(); });
   if (PageWindow* page = ActivePage()) PlaceTransfers(*page);
   if (!refreshRequested_) return;
   refreshRequested_ = false;
@@ -851,10 +865,49 @@ void TFormOkno_glowne::GoToBoxAction() {
     InfoBox(found.error, "Przejdź do pozycji");
     return;
   }
-  if (!Page(found.instance)) OpenListedInstance(found.instance, InstanceBase(found.instance), *this);
-  // Once the dialog has given the focus back: the editor opened before
-  // would lose it at once and be left.
-  QTimer::singleShot(0, this, [this, link = Q(found.link)] { FollowLink(link); });
+  ShowBox(found.instance, found.link);
+}
+
+void TFormOkno_glowne::ShowBox(const std::string& instance, const std::string& link) {
+  if (!Page(instance)) OpenListedInstance(instance, InstanceBase(instance), *this);
+  // Once a dialog or menu has given the focus back: the editor opened
+  // before would lose it at once and be left.
+  QTimer::singleShot(0, this, [this, link = Q(link)] { FollowLink(link); });
+}
+
+void TFormOkno_glowne::UndoRedo(bool undo) {
+  if (Store().setFile.empty()) return;
+  // Typing not stored yet is the last thing done: undo drops it alone.
+  if (PageWindow* page = ActivePage(); page && page->Editor()->isVisible()) {
+    const bool typed = page->Editor()->Typed();
+    page->CancelEdit();
+    if (typed && undo) return;
+  }
+  HistoryOutcome out;
+  try {
+    out = undo ? SetHistory().Undo() : SetHistory().Redo();
+  } catch (const std::exception& e) {
+    ShowErrorBox(e.what());
+    return;
+  }
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w)) p->ReloadCells();
+  if (!out.message.empty()) InfoBox(out.message, undo ? "Cofnij" : "Ponów");
+  if (out.done && !out.link.empty()) ShowBox(out.section, out.link);
+  RequestRefresh();
+  RefreshPoint();
+}
+
+void TFormOkno_glowne::UpdateUndoActions() {
+  EditHistory& history = SetHistory();
+  history.BelongsTo(Store().setFile);
+  const bool writable = !Store().setFile.empty() && !Store().readOnly;
+  QAction* undo = Action(QStringLiteral("ActionCofnij"));
+  QAction* redo = Action(QStringLiteral("ActionPonow"));
+  undo->setEnabled(writable && history.CanUndo());
+  redo->setEnabled(writable && history.CanRedo());
+  undo->setText(undo->isEnabled() ? QStringLiteral("&Cofnij: ") + Q(history.UndoLabel()) : QStringLiteral("&Cofnij"));
+  redo->setText(redo->isEnabled() ? QStringLiteral("&Ponów: ") + Q(history.RedoLabel()) : QStringLiteral("&Ponów"));
 }
 
 void TFormOkno_glowne::StartUpdater(bool checkOnly) {

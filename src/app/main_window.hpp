@@ -98,6 +98,12 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void CheckWholeReturnAction();
   // "Przejdź do pozycji...": asks for a form and a box and shows the box.
   void GoToBoxAction();
+  // The box of a link of a form instance brought to front, its window
+  // opened when closed.
+  void ShowBox(const std::string& instance, const std::string& link);
+  // "Cofnij" and "Ponów": the last entry of the set taken back or done again.
+  void UndoRedo(bool undo);
+  void UpdateUndoActions();
   void PrintAction();
   void DeleteAction();
 

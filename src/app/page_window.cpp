@@ -13,6 +13,7 @@
 #include "calc/dispatch.hpp"
 #include "markers.hpp"
 #include "shell/box_locking.hpp"
+#include "shell/edit_history.hpp"
 #include "qt_canvas.hpp"
 #include "qt_messages.hpp"
 #include "report/print_page.hpp"
@@ -82,6 +83,17 @@ KvzEdit::KvzEdit(PageWindow* page, QWidget* parent) : QLineEdit(parent), page_(p
 }
 
 bool KvzEdit::event(QEvent* e) {
+  // Undo and redo keys undo the typing in the box while there is some, else
+  // they reach the window: the entries of the set.
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool redo = k->matches(QKeySequence::Redo) ||
+                      (k->key() == Qt::Key_Y && k->modifiers() == Qt::ControlModifier);
+    if ((k->matches(QKeySequence::Undo) && !isUndoAvailable()) || (redo && !isRedoAvailable())) {
+      e->ignore();
+      return false;
+    }
+  }
   // Tab would otherwise move the focus before the key reaches the editor.
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
@@ -386,6 +398,7 @@ void PageWindow::ClickCell(TKVZEditField* cell) {
   const CellKind kind = KindOf(cell);
   if (kind == CellKind::Check) {
     Host host(*this);
+    const EditHistory::Operation step(SetHistory(), page_->Name(), cell->Name());
     ClickCheckBox(host, cell->Name(), AskThroughBoxes);
     current_.clear();
     AfterStore();
@@ -429,6 +442,7 @@ bool PageWindow::LeaveEditor(bool focusLost) {
     }
     cell->SetCaption(r.text);
   }
+  const EditHistory::Operation step(SetHistory(), page_->Name(), current_);
   current_.clear();
   editor_->hide();
   leaving_ = false;

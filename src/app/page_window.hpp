@@ -33,6 +33,7 @@ class KvzEdit : public QLineEdit {
   int Precision() const { return precision_; }
   // The box's text when the edit began: Escape brings it back.
   void SetOriginal(const std::string& text) { original_ = text; }
+  bool Typed() const { return text().toStdString() != original_; }  // changed since the edit began
   // One typed key's text, or pasted text (a whole amount in the numeric
   // types), through the editor rules. A refused key or text changes
   // nothing, not even the selection, and a balloon says why. Text stops at

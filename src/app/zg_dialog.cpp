@@ -18,6 +18,7 @@
 #include "report/model.hpp"
 #include "report/page_definition.hpp"
 #include "store/store.hpp"
+#include "shell/edit_history.hpp"
 
 namespace solv::app {
 namespace {
@@ -262,6 +263,7 @@ ZgDialogExit RunZgDialog(QWidget* parent, const std::string& instance, const std
   dialog.exec();
   if (dialog.Exit() == ZgDialogExit::Cancelled) return ZgDialogExit::Cancelled;
   {
+    const EditHistory::Operation step(SetHistory(), instance, box);
     const SetHold hold;  // the three boxes and the recalculation: one replace
     WriteField(box + "a", dialog.Revenue(), instance);
     WriteField(box + "b", dialog.Costs(), instance);
@@ -288,6 +290,7 @@ bool HandleZgClick(PageWindow& page, TKVZEditField* cell) {
   dialog.exec();
   const ZgDialogExit exit = dialog.Exit();
   if (exit == ZgDialogExit::Cancelled) return true;
+  const EditHistory::Operation step(SetHistory(), page.InstanceName(), cell->Name());
   revenueCell->SetCaption(dialog.Revenue());
   costsCell->SetCaption(dialog.Costs());
   cell->SetCaption(dialog.Income());

@@ -29,6 +29,7 @@ void NameStep(HistoryStep& step, std::string_view section, std::string_view key)
       if (place.label.empty()) continue;
       if (pass == 1 && !c.before && c.after == place.clearValue) continue;
       step.label = std::move(place.label);
+      step.section = c.section;
       step.link = std::move(place.link);
       return;
     }
@@ -45,22 +46,24 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 EditHistory::EditHistory() : observed_(*this) {}
 
-EditHistory::Operation::Operation(EditHistory& history, std::string section, std::string key) : history_(history) {
+EditHistory::Operation::Operation(EditHistory& history, std::string section, std::string key)
+    : history_(history), exceptions_(std::uncaught_exceptions()) {
   history_.Begin(std::move(section), std::move(key));
 }
+EditHistory::Operation::~Operation() { history_.End(std::uncaught_exceptions() > exceptions_); }
 
 void EditHistory::Begin(std::string section, std::string key) {
   if (depth_++ > 0) return;
+  BelongsTo(Store().setFile);
   namedSection_ = std::move(section);
   namedKey_ = std::move(key);
 }
-EditHistory::Operation::~Operation() { history_.End(); }
-
-void EditHistory::End() {
+void EditHistory::End(bool failed) {
   if (--depth_ > 0) return;
   depth_ = 0;
   HistoryStep step = std::move(pending_);
   pending_ = {};
+  if (failed) return;
   // A box written and then written back is no change.
   std::erase_if(step.changes, [](const BoxChange& c) { return c.before == c.after; });
   if (step.changes.empty()) return;
@@ -109,18 +112,20 @@ void EditHistory::Clear() {
 }
 
 HistoryOutcome EditHistory::Undo() {
-  if (undo_.empty()) return {false, {}, {}, std::string(kNothingToUndo)};
+  BelongsTo(Store().setFile);
+  if (undo_.empty()) return {false, {}, {}, {}, std::string(kNothingToUndo)};
   return Apply(undo_, redo_, true);
 }
 
 HistoryOutcome EditHistory::Redo() {
-  if (redo_.empty()) return {false, {}, {}, std::string(kNothingToRedo)};
+  BelongsTo(Store().setFile);
+  if (redo_.empty()) return {false, {}, {}, {}, std::string(kNothingToRedo)};
   return Apply(redo_, undo_, false);
 }
 
 HistoryOutcome EditHistory::Apply(std::vector<HistoryStep>& from, std::vector<HistoryStep>& to, bool back) {
   HistoryStep& step = from.back();
-  HistoryOutcome out{false, step.label, step.link, {}};
+  HistoryOutcome out{false, step.label, step.section, step.link, {}};
   if (Store().readOnly) {
     out.message = kHistoryReadOnly;
     return out;

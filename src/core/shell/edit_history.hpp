@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,7 +28,7 @@ struct BoxChange {
 
 struct HistoryStep {
   std::string label;               // "poz. 39 PIT-37"
-  std::string link;                // "PIT37a#p39": the box the label names; may be empty
+  std::string section, link;       // the box the label names ("PIT37a", "PIT37b#p39"); may be empty
   std::vector<BoxChange> changes;  // in the order first written
   std::vector<std::string> gone;   // forms erased since, as the user knows them ("PIT/B – kopia 2")
 };
@@ -35,7 +36,7 @@ struct HistoryStep {
 struct HistoryOutcome {
   bool done = false;     // something was written back
   std::string label;     // of the step undone or redone
-  std::string link;      // the box to show
+  std::string section, link;  // the box to show
   std::string message;   // for the user, in Polish; empty when all went as asked
 };
 
@@ -53,7 +54,8 @@ class EditHistory final : public StoreObserver {
   // Marks one user operation: the changes made while the outermost one
   // lasts become one step (none when nothing changed) and the steps to redo
   // are forgotten. Operations nest. The step is named by the box given
-  // (the one the user entered), else by the first box it changed.
+  // (the one the user entered), else by the first box it changed. An
+  // operation ended by an exception wrote nothing and leaves no step.
   class Operation {
    public:
     explicit Operation(EditHistory& history, std::string section = {}, std::string key = {});
@@ -63,9 +65,11 @@ class EditHistory final : public StoreObserver {
 
    private:
     EditHistory& history_;
+    int exceptions_;
   };
 
-  // The set the history is of: another one forgets every step.
+  // The set the history is of: another one forgets every step. Operations,
+  // undo and redo follow the open set by themselves.
   void BelongsTo(const std::filesystem::path& set);
   void Clear();
 
@@ -86,7 +90,7 @@ class EditHistory final : public StoreObserver {
 
  private:
   void Begin(std::string section, std::string key);
-  void End();
+  void End(bool failed);
   HistoryOutcome Apply(std::vector<HistoryStep>& from, std::vector<HistoryStep>& to, bool back);
 
   int depth_ = 0;
