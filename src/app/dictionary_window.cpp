@@ -107,7 +107,7 @@ TFormSlow::TFormSlow(int group, const QString& folder, QWidget* parent) : QDialo
 }
 
 void TFormSlow::Open(int group, QWidget* parent) {
-  TFormSlow window(group, QString::fromStdString(ProgramFolder().string()), parent);
+  TFormSlow window(group, QString::fromStdString(DataRoot().string()), parent);
   window.exec();
 }
 

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QLocale>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
@@ -64,9 +65,18 @@ int main(int argc, char** argv) {
   QApplication::setFont(font);
   QApplication::setWindowIcon(solv::app::ProgramIcon());
 
-  solv::Store().programFolder = QCoreApplication::applicationDirPath().toStdString();
+  const solv::ProgramPlace place =
+      solv::LocateProgram(QCoreApplication::applicationDirPath().toStdString(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+                          &solv::FolderWritable);
+  solv::Store().programFolder = place.programFolder;
+  solv::Store().dataRoot = place.dataRoot;
+  solv::Store().installed = place.installed;
   std::error_code ec;
   std::filesystem::create_directories(solv::DataFolder(), ec);
+  if (ec)
+    solv::app::ShowErrorBox("Nie można utworzyć folderu na zestawy danych " + solv::DataFolder().string() + ": " +
+                            ec.message());
   solv::app::InstallQtMessageProvider();
 
   {

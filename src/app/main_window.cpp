@@ -128,8 +128,15 @@ void TFormOkno_glowne::BuildActions() {
     actions_[a->objectName()] = a;
     return a;
   };
-  add("Action7", QStringLiteral("A&ktualizacja programu"), [this] { StartUpdater(false); });
-  add("Action4", QStringLiteral("Sprawdź czy jest nowsza wersja"), [this] { StartUpdater(true); });
+  // An installed copy is updated by the system's package manager.
+  add("Action7", QStringLiteral("A&ktualizacja programu"), [this] { StartUpdater(false); })
+      ->setVisible(!Store().installed);
+  add("Action4", QStringLiteral("Sprawdź czy jest nowsza wersja"), [this] { StartUpdater(true); })
+      ->setVisible(!Store().installed);
+  add("ActionOProgramie", QStringLiteral("O programie..."), [this] {
+    InfoBox(AboutText(Store().installed, VersionText(), DataFolder().string(), ProgramFolder().string()),
+            "O programie");
+  });
   // The set-up works on the program's printer, which every print uses.
   add("FilePrintSetup1", QStringLiteral("&Ustawienia drukarki"), [this] {
     QPrintDialog dialog(&ProgramPrinter(), this);
@@ -247,6 +254,8 @@ void TFormOkno_glowne::BuildMenus() {
   info->addAction(Action(QStringLiteral("Action10")));
   info->addSeparator();
   info->addAction(Action(QStringLiteral("Action13")));
+  info->addSeparator();
+  info->addAction(Action(QStringLiteral("ActionOProgramie")));
   QMenu* pres = bar->addMenu(QStringLiteral("P&rezentacja"));
   pres->addAction(Action(QStringLiteral("Action14")));
 

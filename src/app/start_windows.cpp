@@ -152,7 +152,7 @@ void TSplashScreen::Step() {
   picture_->setPixmap(QPixmap::fromImage(Blend(from_, to_, step_ / 16.0)));
   if (++step_ > 16) {
     timer_->stop();
-    for (auto* b : findChildren<QPushButton*>()) b->setVisible(true);
+    for (auto* b : findChildren<QPushButton*>()) b->setVisible(b != update_ || !solv::Store().installed);
     run_->setFocus();
   }
 }

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -26,7 +28,35 @@ std::filesystem::path ProgramFolder() {
   return s.programFolder;
 }
 
-std::filesystem::path DataFolder() { return ProgramFolder() / "SAVE"; }
+std::filesystem::path DataRoot() {
+  const StoreState& s = Store();
+  return s.dataRoot.empty() ? ProgramFolder() : s.dataRoot;
+}
+
+std::filesystem::path DataFolder() { return DataRoot() / "SAVE"; }
+
+ProgramPlace LocateProgram(const std::filesystem::path& exeFolder, const std::filesystem::path& userDataFolder,
+                           const std::function<bool(const std::filesystem::path&)>& canWrite) {
+  std::error_code ec;
+  const std::filesystem::path share = exeFolder.parent_path() / "share" / kShareFolderName;
+  // The version file marks the program's files: beside the executable in a
+  // portable copy, under share in an installed one.
+  if (!std::filesystem::exists(exeFolder / "wersja.ini", ec) && exeFolder.filename() == "bin" &&
+      std::filesystem::exists(share / "wersja.ini", ec))
+    return {share, userDataFolder, true};
+  const std::filesystem::path save = exeFolder / "SAVE";
+  const bool writable = std::filesystem::is_directory(save, ec) ? canWrite(save) : canWrite(exeFolder);
+  return {exeFolder, writable ? exeFolder : userDataFolder, false};
+}
+
+bool FolderWritable(const std::filesystem::path& folder) {
+  std::string probe = (folder / ".zapis-XXXXXX").string();
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
 
 std::string SetFileName() { return Store().setFile.filename().string(); }
 
@@ -220,6 +250,15 @@ std::vector<std::string> IniReadList(const std::filesystem::path& file, std::str
   out.reserve(keys.size());
   for (const auto& k : keys) out.push_back(IniRead(file, section, k, defaultText));
   return out;
+}
+
+std::string AboutText(bool installed, std::string_view version, std::string_view dataFolder,
+                      std::string_view programFolder) {
+  std::string text = "Solvenor Vandrel 2010 – zeznania podatkowe za rok 2010\nWersja z dnia " + std::string(version) +
+                     "\n\nZestawy danych: " + std::string(dataFolder) + "\nPliki programu: " + std::string(programFolder);
+  if (installed)
+    text += "\n\nProgram jest zainstalowany w systemie: aktualizuje go systemowy menedżer pakietów.";
+  return text;
 }
 
 std::string VersionText() { return IniRead(ProgramFolder() / "wersja.ini", "WERSJA", "Data", "brak danych"); }

@@ -26,7 +26,9 @@ constexpr int kFormCount = 18;
 
 // Process-wide state of the store, used on the user-interface thread only.
 struct StoreState {
-  std::filesystem::path programFolder;  // folder of the running program
+  std::filesystem::path programFolder;  // the program's own files (help pages, version file)
+  std::filesystem::path dataRoot;       // sets, dictionaries, settings; empty: the program folder
+  bool installed = false;               // an installed copy: the package manager updates it
   std::filesystem::path setFile;        // full path of the open set; empty while none is open
   std::string currentPage;              // section used when no page is given
   std::array<bool, kFormCount> allowed{};  // forms the open set may hold
@@ -37,7 +39,28 @@ struct StoreState {
 StoreState& Store();
 
 std::filesystem::path ProgramFolder();  // set, or the folder of the running executable
-std::filesystem::path DataFolder();     // ProgramFolder() / "SAVE"
+std::filesystem::path DataRoot();       // set, or ProgramFolder()
+std::filesystem::path DataFolder();     // DataRoot() / "SAVE"
+
+// The folder name of an installed copy's files under <prefix>/share.
+inline constexpr const char* kShareFolderName = "solvenor-vandrel-2010";
+
+// Where a copy of the program keeps its files. A portable copy (the build
+// folder, a folder unpacked anywhere) has its files beside the executable
+// and writes its sets, dictionaries and settings there too, unless that
+// folder cannot be written. An installed copy (executable in <prefix>/bin,
+// its files in <prefix>/share/solvenor-vandrel-2010) reads its files from
+// there and writes in the user's data folder.
+struct ProgramPlace {
+  std::filesystem::path programFolder, dataRoot;
+  bool installed = false;
+};
+// canWrite tells whether a folder can be written (a test may say no where
+// the file system would say yes).
+ProgramPlace LocateProgram(const std::filesystem::path& exeFolder, const std::filesystem::path& userDataFolder,
+                           const std::function<bool(const std::filesystem::path&)>& canWrite);
+// Whether a file can be made in folder: one is created and removed.
+bool FolderWritable(const std::filesystem::path& folder);
 std::string SetFileName();              // "7.i10", or empty
 // Opens the set at path: remembers it, resets the current page and sets the
 // allowed flags from its main form (section MAIN, key PIT). The lock of the
@@ -138,6 +161,10 @@ std::vector<std::string> IniReadList(const std::filesystem::path& file, std::str
 
 // The release date of the version file "wersja.ini" ([WERSJA] Data).
 std::string VersionText();
+// What "O programie" says: the version, where the sets are, where the
+// program's files are, and who updates an installed copy.
+std::string AboutText(bool installed, std::string_view version, std::string_view dataFolder,
+                      std::string_view programFolder);
 
 // A page window as the store sees it: an instance name and field cells.
 class PageCells {
