@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 #include <fstream>
 #include <iterator>
@@ -210,8 +211,38 @@ TEST_F(ZoomWindow, TheEditorLiesOverTheZoomedBoxAndItsTextFits) {
   const QRect seen(page.Scroll()->widget()->mapFrom(page.Scroll()->viewport(), QPoint(0, 0)),
                    page.Scroll()->viewport()->size());
   EXPECT_TRUE(seen.intersects(page.Editor()->geometry()));
+  // A refused entry's balloon stands under the zoomed editor.
+  page.Editor()->selectAll();
+  Type(page, "99999999999");
+  Key(page, Qt::Key_Return);
+  ASSERT_NE(page.Editor()->RefusalBalloon(), nullptr);
+  EXPECT_EQ(page.Editor()->RefusalBalloon()->pos(), page.Editor()->mapToGlobal(QPoint(0, page.Editor()->height())));
+  page.Editor()->selectAll();
+  Type(page, "1234");
   Key(page, Qt::Key_Return);
   EXPECT_EQ(Stored("P39", "PIT37a"), "1234,00");
+}
+
+// The sheet point at the centre of the view stays there when the zoom
+// changes.
+TEST_F(ZoomWindow, TheViewKeepsItsCentre) {
+  WindowWithSet("PIT37", 1);
+  PageWindow& page = OpenPage("TPIT37b", "PIT37a");
+  QScrollArea* scroll = page.Scroll();
+  auto centre = [&] {
+    return page.Unzoomed(scroll->widget()->mapFrom(scroll->viewport(), scroll->viewport()->rect().center()));
+  };
+  scroll->verticalScrollBar()->setValue(300);
+  ASSERT_GT(centre().y(), 300);
+  for (int percent : {150, 200, 110, 175}) {
+    const QPoint before = centre();
+    window_->SetZoom(percent);
+    // Unless the view is held at an edge of the sheet.
+    const QScrollBar* h = scroll->horizontalScrollBar();
+    if (h->value() > h->minimum() && h->value() < h->maximum())
+      EXPECT_LE(std::abs(centre().x() - before.x()), 2) << percent;
+    EXPECT_LE(std::abs(centre().y() - before.y()), 2) << percent;
+  }
 }
 
 // Markers keep their places beside their boxes: placed at a zoom, or
