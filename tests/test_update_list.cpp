@@ -70,6 +70,7 @@ TEST(UpdateList, ProtectedNames) {
       {"pomoc/SLO.XML", true}, {"data041.dat", true},     {"data41.dat", true}, {"data41.sig", true},
       {".renovo-staging/x", true}, {"Solv2010", false},   {"_Solv2010", false}, {"saved/x", false},
       {"pomoc/SAVE/x", false}, {"help/data041.dat", false}, {"x.i100", false}, {"agr.xml", false},
+      {"SOLV2010.INI", true}, {"pomoc/solv2010.ini", false},
   };
   for (const auto& [name, guarded] : cases) EXPECT_EQ(IsProtectedName(name), guarded) << name;
 }

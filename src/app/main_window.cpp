@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPointer>
@@ -52,6 +54,7 @@
 #include "shell/go_to_box.hpp"
 #include "shell/links.hpp"
 #include "shell/window_layout.hpp"
+#include "shell/zoom.hpp"
 #include "start_windows.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
@@ -87,6 +90,7 @@ void DropSystemMenuShortcuts(QMdiSubWindow* w) {
 TFormOkno_glowne::TFormOkno_glowne(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TFormOkno_glowne"));
   setWindowTitle(QStringLiteral("Solvenor Vandrel 2010"));
+  zoom_ = ReadZoomSetting();
   BuildActions();
   BuildMenus();
   BuildCentral();
@@ -206,6 +210,13 @@ void TFormOkno_glowne::BuildActions() {
     QAction* a = add(fa.action, QString::fromUtf8(fa.caption), [this, &fa] { RunFormAction(fa, *this, AskThroughBoxes); });
     a->setToolTip(Q(FormActionHint(fa)));
   }
+  // Plus needs Shift on many keyboards: Ctrl+= zooms in too.
+  add("ActionPowieksz", QStringLiteral("Powię&ksz"), [this] { SetZoom(ZoomIn(zoom_)); })
+      ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  add("ActionPomniejsz", QStringLiteral("Po&mniejsz"), [this] { SetZoom(ZoomOut(zoom_)); })
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  add("ActionRozmiar100", QStringLiteral("&Rozmiar rzeczywisty (100%)"), [this] { SetZoom(kZoomDefault); })
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   add("ActionKaskada", QStringLiteral("&Kaskadowo"), [this] { CascadeWindows(); });
   add("ActionSasiadujaco", QStringLiteral("&Sąsiadująco"), [this] { TileWindows(); });
   add("ActionSlownik", QStringLiteral("Podmioty"), [this] { TFormSlow::Open(1, this); });
@@ -240,6 +251,11 @@ void TFormOkno_glowne::BuildMenus() {
   connect(edit, &QMenu::aboutToShow, this, [this] { UpdateUndoActions(); });
   QMenu* dictionaries = bar->addMenu(QStringLiteral("&Słowniki"));
   for (const char* name : {"ActionSlownik", "Action15", "Action16"}) dictionaries->addAction(Action(QString::fromLatin1(name)));
+  auto* view = new QMenu(QStringLiteral("&Widok"), bar);
+  view->setObjectName(QStringLiteral("MenuWidok"));
+  for (const char* name : {"ActionPowieksz", "ActionPomniejsz", "ActionRozmiar100"})
+    view->addAction(Action(QString::fromLatin1(name)));
+  bar->insertMenu(dictionaries->menuAction(), view);  // after "Edycja"
   windowMenu_ = bar->addMenu(QStringLiteral("&Okno"));
   windowMenu_->setObjectName(QStringLiteral("MenuOkno"));
   windowMenu_->addAction(Action(QStringLiteral("ActionKaskada")));
@@ -276,7 +292,36 @@ void TFormOkno_glowne::BuildMenus() {
   formBar_->addAction(Action(QStringLiteral("Action3")));
   QAction* all = Action(QStringLiteral("Action5"));
   formBar_->addAction(all);
+  formBar_->addSeparator();
+  zoomBox_ = new QComboBox(formBar_);
+  zoomBox_->setObjectName(QStringLiteral("zoomBox"));
+  zoomBox_->setToolTip(QStringLiteral("Powiększenie stron formularzy (%1–%2%)").arg(kZoomMin).arg(kZoomMax));
+  zoomBox_->setEditable(true);
+  zoomBox_->setInsertPolicy(QComboBox::NoInsert);
+  for (int step : kZoomSteps) zoomBox_->addItem(Q(ZoomText(step)), step);
+  zoomBox_->setCurrentText(Q(ZoomText(zoom_)));
+  connect(zoomBox_, &QComboBox::textActivated, this, &TFormOkno_glowne::ZoomBoxEntered);
+  connect(zoomBox_->lineEdit(), &QLineEdit::editingFinished, this,
+          [this] { ZoomBoxEntered(zoomBox_->currentText()); });
+  formBar_->addWidget(zoomBox_);
   formBar_->hide();
+}
+
+void TFormOkno_glowne::SetZoom(int percent) {
+  zoom_ = ClampZoom(percent);
+  for (QMdiSubWindow* w : mdi_->subWindowList())
+    if (PageWindow* p = PageOf(w)) p->SetZoom(zoom_);
+  const QString text = Q(ZoomText(zoom_));
+  if (zoomBox_->currentText() != text) zoomBox_->setCurrentText(text);
+  WriteZoomSetting(zoom_);
+}
+
+// A typed zoom out of the range is clamped; a text that is no zoom puts
+// the box back to the zoom in force.
+void TFormOkno_glowne::ZoomBoxEntered(const QString& text) {
+  const std::optional<int> typed = ParseZoom(text.toStdString());
+  SetZoom(typed ? *typed : zoom_);
+  zoomBox_->setCurrentText(Q(ZoomText(zoom_)));
 }
 
 void TFormOkno_glowne::BuildCentral() {
@@ -519,6 +564,7 @@ void TFormOkno_glowne::CreatePage(const std::string& className, const std::strin
   busy_ = true;
   const std::string name = instanceName.empty() ? def->info.pageName : instanceName;
   auto* page = new PageWindow(*def, name);
+  page->SetZoom(zoom_);
   page->onStored = [this] { RefreshPoint(); };
   page->lockOpenPages = [this] { LockOpenPages(); };
   QMdiSubWindow* sub = mdi_->addSubWindow(page, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

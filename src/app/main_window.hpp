@@ -13,6 +13,7 @@
 #include "shell/window_layout.hpp"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QMdiArea;
@@ -77,6 +78,12 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   WindowRect PageArea() const;
   void OpenJointWindow();
   static constexpr int kMessagesOpenHeight = 140;
+  // The zoom of every page window, open now or opened later (menu "Widok",
+  // Ctrl+plus, Ctrl+minus, Ctrl+0 and the zoom box of the form toolbar),
+  // kept in the settings file.
+  int Zoom() const { return zoom_; }
+  void SetZoom(int percent);
+  QComboBox* ZoomBox() const { return zoomBox_; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -128,6 +135,9 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   QString lastBoxQuery_;  // what "Przejdź do pozycji" was last asked
   bool switching_ = false;  // a page window gives way to another page of its form
   QPointer<QMdiSubWindow> lastActive_;
+  int zoom_ = 100;
+  QComboBox* zoomBox_ = nullptr;
+  void ZoomBoxEntered(const QString& text);
 };
 
 }  // namespace solv::app

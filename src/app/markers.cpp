@@ -10,6 +10,7 @@
 
 #include "page_window.hpp"
 #include "shell/links.hpp"
+#include "shell/zoom.hpp"
 
 namespace solv::app {
 namespace {
@@ -70,8 +71,8 @@ class BalloonText : public QLabel {
 
 }  // namespace
 
-PageMarker::PageMarker(MarkerFamily family, const QString& hint, const QPoint& at, QWidget* sheet)
-    : QToolButton(sheet), family_(family), hint_(hint) {
+PageMarker::PageMarker(MarkerFamily family, const QString& hint, const QPoint& at, QWidget* sheet, int percent)
+    : QToolButton(sheet), family_(family), hint_(hint), at_(at), percent_(percent) {
   setObjectName(family == MarkerFamily::Help ? QStringLiteral("helpMarker") : QStringLiteral("marker%1").arg(Tag()));
   setProperty("tag", Tag());
   const QString caption = CaptionOf(family);
@@ -82,7 +83,7 @@ PageMarker::PageMarker(MarkerFamily family, const QString& hint, const QPoint& a
   // A longer caption than one character is drawn in black.
   const QString colour = caption.size() > 1 ? QStringLiteral("black") : ColourOf(family);
   setStyleSheet(QStringLiteral("QToolButton{color:%1;}").arg(colour));
-  setGeometry(at.x(), at.y(), 20, 20);
+  Place(percent);
   setToolTip(ToolTipOf(family, hint));
   setCursor(Qt::PointingHandCursor);
   connect(this, &QToolButton::clicked, this, &PageMarker::Clicked);
@@ -91,8 +92,17 @@ PageMarker::PageMarker(MarkerFamily family, const QString& hint, const QPoint& a
 }
 
 void PageMarker::Shrink() {
-  const QPoint corner = geometry().bottomRight();
-  setGeometry(corner.x() - 9, corner.y() - 9, 10, 10);
+  shrunk_ = true;
+  Place(percent_);
+}
+
+void PageMarker::Place(int percent) {
+  percent_ = percent;
+  const int x = solv::Zoomed(at_.x(), percent), y = solv::Zoomed(at_.y() + 20, percent) - 20;
+  if (shrunk_)
+    setGeometry(x + 10, y + 10, 10, 10);
+  else
+    setGeometry(x, y, 20, 20);
 }
 
 void PageMarker::Clicked() {
@@ -122,7 +132,7 @@ void RemoveMarkers(PageWindow& page, MarkerFamily family) {
 }
 
 PageMarker* AddMarker(PageWindow& page, MarkerFamily family, const QPoint& at, const QString& hint) {
-  return new PageMarker(family, hint, at, page.Sheet());
+  return new PageMarker(family, hint, at, page.Sheet(), page.Zoom());
 }
 
 QWidget* ShowMarkerBalloon(PageMarker& marker, const QString& title, const QString& text,
@@ -177,7 +187,7 @@ void PlaceWarningMarkers(PageWindow& page, const std::string& panelText, std::fu
     if (!cell && QString::fromStdString(name).compare(QStringLiteral("P28"), Qt::CaseInsensitive) == 0)
       cell = page.Cell("P28a");
     if (!cell) continue;
-    const QRect r = page.CellRect(cell);
+    const QRect r = page.SheetCellRect(cell);
     PageMarker* m = AddMarker(page, MarkerFamily::Warning, QPoint(r.left() + 10, r.top() - 20),
                               QStringLiteral("Uwaga|-1"));
     m->onClick = [onOpenPanel](PageMarker& marker) {
@@ -194,7 +204,7 @@ void PlaceTransferMarkers(PageWindow& page, const std::vector<TransferMarker>& m
   for (const TransferMarker& tm : markers) {
     TKVZEditField* cell = page.Cell(tm.box);
     if (!cell) continue;
-    const QRect r = page.CellRect(cell);
+    const QRect r = page.SheetCellRect(cell);
     PageMarker* m = AddMarker(page, MarkerFamily::Transfer, QPoint(r.left() + 30, r.top() - 20),
                               QString::fromStdString(tm.title + "|" + tm.text));
     m->onClick = tm.onClick;

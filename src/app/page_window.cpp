@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "calc/dispatch.hpp"
 #include "markers.hpp"
@@ -19,6 +20,7 @@
 #include "report/print_page.hpp"
 #include "services/message_service.hpp"
 #include "shell/page_behaviour.hpp"
+#include "shell/zoom.hpp"
 #include "store/charset_check.hpp"
 #include "store/cp1250.hpp"
 #include "store/set_list.hpp"
@@ -27,6 +29,9 @@
 
 namespace solv::app {
 namespace {
+
+constexpr int kEditorFontPixels = 16;  // the editor's bold face at 100%
+constexpr int kEditorMinHeight = 20;   // at 100%
 
 std::string Lower(std::string_view s) {
   std::string out(s);
@@ -71,7 +76,7 @@ KvzEdit::KvzEdit(PageWindow* page, QWidget* parent) : QLineEdit(parent), page_(p
   setObjectName(QStringLiteral("Ed1"));
   setFrame(false);
   QFont f(QtCanvas::FontFamily("Arial"));
-  f.setPixelSize(16);
+  f.setPixelSize(kEditorFontPixels);
   f.setBold(true);
   setFont(f);
   setStyleSheet(QStringLiteral("QLineEdit{background:#c0c0c0;border:none;padding:0 2px;}"));
@@ -245,15 +250,21 @@ PageWidget::PageWidget(PageWindow* page, QWidget* parent) : QWidget(parent), pag
 QSize PageWidget::sizeHint() const {
   const TKVZBand* band = page_->Page().Band();
   const int h = band ? band->Height() : 1121;
-  return {794, std::max(1123, h)};
+  return page_->Zoomed(QRect(0, 0, 794, std::max(1123, h))).size();
 }
 
+// The zoom is the painter's scale: lines, text and font metrics are drawn
+// at the zoomed size (no bitmap is scaled), and a text fits its frame as it
+// does at 100%.
 void PageWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   const TKVZBand* band = page_->Page().Band();
   if (!band) return;
+  const double scale = page_->Zoom() / 100.0;
+  painter.scale(scale, scale);
   QtCanvas canvas(painter, 96);
+  if (page_->Zoom() != 100) canvas.DrawLinesInWholePixels(scale);
   canvas.SetOrigin(band->Left(), 0);
   band->PaintWithControls(canvas);
 }
@@ -333,24 +344,62 @@ TKVZEditField* PageWindow::Cell(std::string_view name) const {
   return nullptr;
 }
 
-QRect PageWindow::CellRect(const TKVZEditField* cell) const {
+// The edges are zoomed, not the width: neighbouring rectangles stay
+// neighbours, as the painter draws them.
+QRect PageWindow::Zoomed(const QRect& r) const {
+  const int left = solv::Zoomed(r.x(), zoom_), top = solv::Zoomed(r.y(), zoom_);
+  return {left, top, solv::Zoomed(r.x() + r.width(), zoom_) - left, solv::Zoomed(r.y() + r.height(), zoom_) - top};
+}
+
+QPoint PageWindow::Unzoomed(const QPoint& pos) const {
+  return {solv::Unzoomed(pos.x(), zoom_), solv::Unzoomed(pos.y(), zoom_)};
+}
+
+void PageWindow::SetZoom(int percent) {
+  percent = ClampZoom(percent);
+  if (percent == zoom_) return;
+  // The sheet point at the centre of the view, at 100%.
+  QScrollBar* hBar = scroll_->horizontalScrollBar();
+  QScrollBar* vBar = scroll_->verticalScrollBar();
+  const QSize view = scroll_->viewport()->size();
+  const double cx = (hBar->value() + view.width() / 2.0) * 100.0 / zoom_;
+  const double cy = (vBar->value() + view.height() / 2.0) * 100.0 / zoom_;
+  zoom_ = percent;
+  QToolTip::hideText();
+  Hover(nullptr);  // the pointer is over another place of the sheet now
+  sheet_->setFixedSize(sheet_->sizeHint());
+  QFont f = editor_->font();
+  f.setPixelSize(std::max(1, solv::Zoomed(kEditorFontPixels, zoom_)));
+  editor_->setFont(f);
+  if (QWidget* balloon = editor_->RefusalBalloon()) balloon->close();
+  if (TKVZEditField* cell = current_.empty() ? nullptr : Cell(current_); cell && editor_->isVisible()) PlaceEditor(cell);
+  for (PageMarker* m : sheet_->findChildren<PageMarker*>()) m->Place(zoom_);
+  hBar->setValue(static_cast<int>(std::lround(cx * zoom_ / 100.0 - view.width() / 2.0)));
+  vBar->setValue(static_cast<int>(std::lround(cy * zoom_ / 100.0 - view.height() / 2.0)));
+  sheet_->update();
+}
+
+QRect PageWindow::SheetCellRect(const TKVZEditField* cell) const {
   const TKVZBand* band = page_->Band();
   const int dx = band ? band->Left() : 0;
   return {cell->Left() + dx, cell->Top(), cell->Width(), cell->Height()};
 }
 
+QRect PageWindow::CellRect(const TKVZEditField* cell) const { return Zoomed(SheetCellRect(cell)); }
+
 QRect PageWindow::FrameRect(const TKVZEditField* cell) const {
   const TKVZBand* band = page_->Band();
   const int dx = band ? band->Left() : 0;
   for (const CellInfo& c : definition_.cells)
-    if (Lower(c.name) == Lower(cell->Name())) return {c.frame.x + dx, c.frame.y, c.frame.w, c.frame.h};
+    if (Lower(c.name) == Lower(cell->Name())) return Zoomed({c.frame.x + dx, c.frame.y, c.frame.w, c.frame.h});
   return CellRect(cell);
 }
 
 // The whole frame of a box is its target, its number and caption too.
-TKVZEditField* PageWindow::CellAt(const QPoint& pos) const {
+TKVZEditField* PageWindow::CellAt(const QPoint& zoomedPos) const {
   const TKVZBand* band = page_->Band();
   if (!band) return nullptr;
+  const QPoint pos = Unzoomed(zoomedPos);
   const CellInfo* hit = CellAtPoint(definition_, pos.x() - band->Left(), pos.y());
   TKVZEditField* f = hit ? Cell(hit->name) : nullptr;
   return f && f->Visible() ? f : nullptr;
@@ -405,8 +454,7 @@ void PageWindow::ClickCell(TKVZEditField* cell) {
     return;
   }
   editor_->SetType(EditTypeOf(kind), EditPrecisionOf(kind));
-  const QRect r = CellRect(cell);
-  editor_->setGeometry(r.x(), r.y(), r.width(), std::max(r.height(), 20));
+  PlaceEditor(cell);
   editor_->setAlignment(kind == CellKind::Money ? (Qt::AlignRight | Qt::AlignVCenter) : Qt::AlignCenter);
   editor_->setText(QString::fromStdString(EnterText(cell->Caption())));
   editor_->SetOriginal(editor_->text().toStdString());
@@ -415,6 +463,11 @@ void PageWindow::ClickCell(TKVZEditField* cell) {
   editor_->setFocus(Qt::MouseFocusReason);
   editor_->selectAll();
   scroll_->ensureWidgetVisible(editor_, 40, 40);
+}
+
+void PageWindow::PlaceEditor(const TKVZEditField* cell) {
+  const QRect r = CellRect(cell);
+  editor_->setGeometry(r.x(), r.y(), r.width(), std::max(r.height(), solv::Zoomed(kEditorMinHeight, zoom_)));
 }
 
 bool PageWindow::LeaveEditor(bool focusLost) {

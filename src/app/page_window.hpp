@@ -61,8 +61,8 @@ class KvzEdit : public QLineEdit {
   QPointer<QWidget> balloon_;
 };
 
-// The sheet: paints the band and its controls at 96 dpi and passes clicks
-// and hovering to the page window.
+// The sheet: paints the band and its controls at 96 dpi times the page's
+// zoom and passes clicks and hovering to the page window.
 class PageWidget : public QWidget {
   Q_OBJECT
  public:
@@ -96,12 +96,23 @@ class PageWindow : public QWidget {
   QScrollArea* Scroll() const { return scroll_; }
   const std::string& CurrentCell() const { return current_; }
 
+  // The zoom in percent (kZoomMin..kZoomMax, clamped): the sheet is drawn
+  // and sized by it, and the editor and the markers follow; the point at
+  // the centre of the view stays there.
+  int Zoom() const { return zoom_; }
+  void SetZoom(int percent);
+  // Sheet coordinates at 100% (the page definition's) to the zoomed sheet
+  // the widget shows, and a pixel of the widget back.
+  QRect Zoomed(const QRect& r) const;
+  QPoint Unzoomed(const QPoint& sheetPos) const;
+
   TKVZEditField* Cell(std::string_view name) const;  // without regard to case
-  TKVZEditField* CellAt(const QPoint& sheetPos) const;
+  TKVZEditField* CellAt(const QPoint& sheetPos) const;  // sheetPos on the zoomed sheet
   bool IsEditable(const TKVZEditField* cell) const;
   CellKind KindOf(const TKVZEditField* cell) const;
-  QRect CellRect(const TKVZEditField* cell) const;  // on the sheet
-  QRect FrameRect(const TKVZEditField* cell) const;  // the frame of its box, on the sheet
+  QRect SheetCellRect(const TKVZEditField* cell) const;  // on the sheet at 100%
+  QRect CellRect(const TKVZEditField* cell) const;  // on the zoomed sheet
+  QRect FrameRect(const TKVZEditField* cell) const;  // the frame of its box, on the zoomed sheet
 
   // The page's behaviour.
   void ClickCell(TKVZEditField* cell);
@@ -125,6 +136,7 @@ class PageWindow : public QWidget {
  private:
   class Host;
   void AfterStore();
+  void PlaceEditor(const TKVZEditField* cell);
   const PageDefinition& definition_;
   std::unique_ptr<TKVZPage> page_;
   QScrollArea* scroll_ = nullptr;
@@ -133,6 +145,7 @@ class PageWindow : public QWidget {
   std::string current_;
   TKVZEditField* hover_ = nullptr;
   bool leaving_ = false;
+  int zoom_ = 100;
 };
 
 }  // namespace solv::app

@@ -130,6 +130,10 @@ void QtCanvas::UsePenAndBrush() {
   } else {
     QPen pen(ToQColor(p.color));
     pen.setWidth(std::max(1, p.width));
+    if (lineScale_ > 0) {
+      pen.setCosmetic(true);
+      pen.setWidth(std::max(1, static_cast<int>(std::lround(std::max(1, p.width) * lineScale_))));
+    }
     pen.setStyle(ToQtPenStyle(p.style));
     pen.setJoinStyle(Qt::MiterJoin);
     pen.setCapStyle(Qt::FlatCap);

@@ -25,6 +25,10 @@ class QtCanvas : public Canvas {
   explicit QtCanvas(QPainter& painter, int ppi = 96);
 
   int PixelsPerInchY() const override { return ppi_; }
+  // On a painter scaled by `scale` (a zoomed page on screen): lines as wide
+  // as the scale makes them, in whole pixels, so that each line keeps one
+  // width along the page. The print never uses it.
+  void DrawLinesInWholePixels(double scale) { lineScale_ = scale; }
   void SetOrigin(int x, int y) override;
 
   void FillRect(const Rect& r) override;
@@ -49,6 +53,7 @@ class QtCanvas : public Canvas {
   QPainter& painter_;
   int ppi_;
   QTransform base_;
+  double lineScale_ = 0;
 };
 
 // The band of a page drawn as the print draws it, on a white sheet of the

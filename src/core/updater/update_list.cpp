@@ -149,6 +149,7 @@ bool IsProtectedName(std::string_view name) {
   if (first == "save" || first == kStagingName) return true;
   if (EndsWith(last, ".i10")) return true;
   if (last == "gr.xml" || last == "slo.xml") return true;
+  if (parts.size() == 1 && last == "solv2010.ini") return true;  // the user's settings
   return parts.size() == 1 && (last == kLocalListName || last == kServerListName || last == kSignatureName);
 }
 
