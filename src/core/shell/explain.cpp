@@ -129,11 +129,9 @@ ExplainedBox Describe(IniStore& store, std::string_view section, std::string_vie
   b.known = true;
   const std::string text = stored ? *stored : c.clearValue;
   b.value = c.kind == CellKind::Money || c.kind == CellKind::Integer ? Grouped(text) : text;
-  if (!c.hidden) {
-    std::string page = found.page->info.pageName;
-    if (const size_t u = section.find('_'); u != std::string_view::npos) page += section.substr(u);
-    b.link = page + "#" + c.name;
-  }
+  // Named by its instance, as the messages' links are: the link finds the
+  // page of the form that holds the box.
+  if (!c.hidden) b.link = std::string(section) + "#" + c.name;
   return b;
 }
 
@@ -175,7 +173,6 @@ std::string Named(const ExplainedBox& b) {
 // A box the recalculation does not write: the user's, or offered or carried
 // from an attachment by a transfer rule.
 void ExplainTyped(Explanation& e) {
-  const std::string& current = e.box.value;
   for (const TransferRule& rule : TransferRules()) {
     if (rule.kind != TransferKind::Transfer || !SameName(TargetInstanceOf(rule.targetPage), e.box.section) ||
         !SameName(rule.targetBox, e.box.key))
@@ -200,7 +197,8 @@ void ExplainTyped(Explanation& e) {
     return;
   }
   e.origin = BoxOrigin::kEntered;
-  e.note = current.empty() ? "Pozycja wypełniana przez Ciebie; jest pusta." : "Wartość wpisana przez Ciebie.";
+  const bool typed = SetStore().Read(e.box.section, e.box.key).has_value();
+  e.note = typed ? "Wartość wpisana przez Ciebie." : "Pozycja do wypełnienia przez Ciebie; nic w niej nie wpisano.";
 }
 
 }  // namespace
@@ -257,6 +255,16 @@ Explanation ExplainBox(std::string_view section, std::string_view key) {
   return e;
 }
 
+namespace {
+// The value kept on one line where the window wraps: no-break spaces.
+ExplainedBox Unbroken(ExplainedBox b) {
+  std::string value;
+  for (const char c : b.value) value += c == ' ' ? std::string("\u00a0") : std::string(1, c);
+  b.value = std::move(value);
+  return b;
+}
+}  // namespace
+
 std::string BoxLine(const ExplainedBox& b) {
   std::string line = Named(b);
   if (!b.caption.empty()) line += " — " + b.caption;
@@ -277,13 +285,13 @@ std::string ExplanationText(const Explanation& e) {
 
 std::string ExplanationMarkup(const Explanation& e) {
   if (e.origin == BoxOrigin::kUnknown) return "<color=clNavy>" + EscapeForMessage(e.note);
-  std::string out = "<color=clNavy><b>" + EscapeForMessage(BoxLine(e.box)) + "</b><br>";
+  std::string out = "<color=clNavy><b>" + EscapeForMessage(BoxLine(Unbroken(e.box))) + "</b><br>";
   if (!e.note.empty()) out += EscapeForMessage(e.note) + "<br>";
   if (!e.rule.empty()) out += "<b>Zasada:</b> " + EscapeForMessage(e.rule) + "<br>";
   if (!e.inputs.empty()) {
     out += e.origin == BoxOrigin::kComputed ? "<b>Obliczona z pozycji:</b><br>" : "<b>Z załącznika:</b><br>";
     for (const ExplainedBox& b : e.inputs) {
-      const std::string line = EscapeForMessage(BoxLine(b));
+      const std::string line = EscapeForMessage(BoxLine(Unbroken(b)));
       out += b.link.empty() ? line : "<link=" + b.link + ">" + line + "</link>";
       out += "<br>";
     }

@@ -18,7 +18,7 @@ struct ExplainedBox {
   std::string number;   // as printed: "41"; empty for a box without a number
   std::string caption;  // the box's caption on the page
   std::string value;    // as the page shows it, thousands apart ("12 345,00")
-  std::string link;     // message-link target that shows the box: "PIT37b#p41"
+  std::string link;     // message-link target that shows the box: "PIT37a#p41"; empty for a helper cell
   bool known = false;   // a cell of that name is on a page of the form
 };
 

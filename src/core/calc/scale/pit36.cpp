@@ -96,7 +96,12 @@ void BusinessRow(const IncomeColumn& c) {
   // Every box of the row comes from the boxes of PIT/Z, PIT/B or PIT/ZG read here.
   const Together row(Together::kOwnReads);
   long double r = 0, cost = 0, income = 0, loss = 0, exempt = 0;
-  const std::string nip = Text(c.nip);
+  // Which copies count is a condition, not an input of the row.
+  const auto quietly = [](auto read) {
+    const TraceQuiet condition;
+    return read();
+  };
+  const std::string nip = quietly([&] { return Text(c.nip); });
   if (SectionExists(c.pitz)) {
     r = N(33, c.pitz);
     cost = N(34, c.pitz);
@@ -111,10 +116,13 @@ void BusinessRow(const IncomeColumn& c) {
     }
   } else if (!nip.empty()) {
     for (const auto& b : SectionsOfForm("PITBa")) {
-      const long double br = N(53, b), bc = N(54, b);
-      if ((br > 0 || bc > 0) && ReadField("p1", {}, b) == nip) {
-        r = br;
-        cost = bc;
+      const bool chosen = quietly([&] {
+        const long double br = N(53, b), bc = N(54, b);
+        return (br > 0 || bc > 0) && ReadField("p1", {}, b) == nip;
+      });
+      if (chosen) {
+        r = N(53, b);
+        cost = N(54, b);
         income = N(55, b);
         loss = N(56, b);
         break;
@@ -133,7 +141,7 @@ void BusinessRow(const IncomeColumn& c) {
   if (!nip.empty()) {
     long double abroadRevenue = 0, abroadCost = 0;
     for (const auto& zg : SectionsOfForm("PITZGa")) {
-      if (ReadField("p1", {}, zg) != nip) continue;
+      if (quietly([&] { return ReadField("p1", {}, zg) != nip; })) continue;
       const long double a = N("p13a", zg), b = N("p13b", zg);
       if (a > 0) abroadRevenue += a;
       if (b > 0) abroadCost += b;
@@ -146,15 +154,15 @@ void BusinessRow(const IncomeColumn& c) {
   }
   // Written once with the business abroad included, so that a recalculation
   // of an unchanged set leaves the file alone.
-  Rule("przychód z PIT/Z (poz. 33, a gdy pusta: poz. 19) albo z PIT/B o tym NIP (poz. 53), z przychodem z zagranicy z PIT/ZG (poz. 13a)");
+  Rule("poz. " + RuleNumber(c.business.revenue.Key()) + " = przychód z PIT/Z (poz. 33, a gdy pusta: poz. 19) albo z PIT/B o tym NIP (poz. 53), z przychodem z zagranicy z PIT/ZG (poz. 13a)");
   Money(c.business.revenue, r);
-  Rule("koszty z PIT/Z (poz. 34, a gdy pusta: poz. 20) albo z PIT/B o tym NIP (poz. 54), z kosztami z zagranicy z PIT/ZG (poz. 13b)");
+  Rule("poz. " + RuleNumber(c.business.cost.Key()) + " = koszty z PIT/Z (poz. 34, a gdy pusta: poz. 20) albo z PIT/B o tym NIP (poz. 54), z kosztami z zagranicy z PIT/ZG (poz. 13b)");
   Money(c.business.cost, cost);
-  Rule("dochód z PIT/Z (poz. 35, a gdy pusta: poz. 21) albo z PIT/B o tym NIP (poz. 55), z dochodem z zagranicy z PIT/ZG");
+  Rule("poz. " + RuleNumber(c.business.income.Key()) + " = dochód z PIT/Z (poz. 35, a gdy pusta: poz. 21) albo z PIT/B o tym NIP (poz. 55), z dochodem z zagranicy z PIT/ZG");
   Money(c.business.income, income);
-  Rule("strata z PIT/Z (poz. 36, a gdy pusta: poz. 22) albo z PIT/B o tym NIP (poz. 56), ze stratą z zagranicy z PIT/ZG");
+  Rule("poz. " + RuleNumber(c.business.loss.Key()) + " = strata z PIT/Z (poz. 36, a gdy pusta: poz. 22) albo z PIT/B o tym NIP (poz. 56), ze stratą z zagranicy z PIT/ZG");
   Money(c.business.loss, loss);
-  Rule("dochód zwolniony z PIT/Z (poz. 23)");
+  Rule("poz. " + RuleNumber(c.businessExempt.Key()) + " = dochód zwolniony z PIT/Z (poz. 23)");
   Money(c.businessExempt, exempt);
 }
 
