@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 
 #include "calc/dispatch.hpp"
+#include "calc/transfer_rules.hpp"
 #include "check_window.hpp"
 #include "print_dialogs.hpp"
 #include "qt_printer.hpp"
@@ -501,6 +502,7 @@ void TFormOkno_glowne::CreatePage(const std::string& className, const std::strin
   const std::string name = instanceName.empty() ? def->info.pageName : instanceName;
   auto* page = new PageWindow(*def, name);
   page->onStored = [this] { RefreshPoint(); };
+  page->onFollowLink = [this](const QString& link) { ShowBox(link); };
   page->lockOpenPages = [this] { LockOpenPages(); };
   QMdiSubWindow* sub = mdi_->addSubWindow(page, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -831,6 +833,15 @@ void TFormOkno_glowne::FollowLink(const QString& param) {
   }
   target->ClickCell(cell);
   if (link.correct && target->Editor()->isVisible()) target->Editor()->setText(Q(link.value));
+}
+
+void TFormOkno_glowne::ShowBox(const QString& link) {
+  // The instance of the link's page: "PIT37b" is shown by PIT37a's window.
+  const LinkTarget target = ParseLink(link.toStdString());
+  const std::string instance = TargetInstanceOf(target.page);
+  if (!SectionExists(instance)) return;
+  if (!Page(instance)) OpenListedInstance(instance, InstanceBase(instance), *this);
+  FollowLink(link);
 }
 
 void TFormOkno_glowne::GoToBoxAction() {

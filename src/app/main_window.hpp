@@ -67,6 +67,9 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void LeaveEditors();   // every page's box being edited stored, or dropped when refused
   void ShowSetAccess();  // the title says when the open set is read-only
   void FollowLink(const QString& param);
+  // Shows the box of a link ("PITBa_1#p53"), opening its form's window
+  // first when it is closed.
+  void ShowBox(const QString& link);
   // The "Okno" menu: cascade and tile the windows of the document area
   // (the Menu window stays), and the list of open windows.
   void CascadeWindows();
