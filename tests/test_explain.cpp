@@ -107,6 +107,11 @@ TEST_F(ExplainTest, OtherFormsBoxesNameWhatTheirRecalculationRead) {
        {"PIT39a.p21", "PIT39a.p22", "PIT39a.p23"}},
       {"[MAIN]\nPIT=PIT40\n[PIT40a]\np6a=[X]\np7a=[X]\np37=30000,00\np68=100,00\n", "PIT40a", "p73",
        {"PIT40a.p68", "PIT40a.p70", "PIT40a.p72", "PIT40a.p66"}},
+      // Sums kept in variables, checked, then written: what the check read.
+      {"[MAIN]\nPIT=PIT36\n[PIT36a]\np6a=[X]\np10a=[X]\np45=1000,00\np139=100,00\n", "PIT36a", "p143",
+       {"PIT36a.p135", "PIT36a.p137", "PIT36a.p139", "PIT36a.p86", "PIT36a.p131"}},
+      {"[MAIN]\nPIT=PIT36\n[PIT36a]\np6a=[X]\np10a=[X]\np45=1000,00\n", "PIT36a", "p191",
+       {"PIT36a.p188", "PIT36a.p189"}},
       {"[MAIN]\nPIT=PIT36L\n[PIT36La]\np6a=[X]\n[PITBa]\np1=1234563218\np53=900,00\np54=100,00\n", "PIT36La",
        "p24", {"PITBa.p53"}},
   };

@@ -154,15 +154,18 @@ void BusinessRow(const IncomeColumn& c) {
   }
   // Written once with the business abroad included, so that a recalculation
   // of an unchanged set leaves the file alone.
-  Rule("poz. " + RuleNumber(c.business.revenue.Key()) + " = przychód z PIT/Z (poz. 33, a gdy pusta: poz. 19) albo z PIT/B o tym NIP (poz. 53), z przychodem z zagranicy z PIT/ZG (poz. 13a)");
+  const auto rule = [](Box box, const char* text) {
+    if (ActiveTrace()) Rule("poz. " + RuleNumber(box.Key()) + " = " + text);
+  };
+  rule(c.business.revenue, "przychód z PIT/Z (poz. 33, a gdy pusta: poz. 19) albo z PIT/B o tym NIP (poz. 53), z przychodem z zagranicy z PIT/ZG (poz. 13a)");
   Money(c.business.revenue, r);
-  Rule("poz. " + RuleNumber(c.business.cost.Key()) + " = koszty z PIT/Z (poz. 34, a gdy pusta: poz. 20) albo z PIT/B o tym NIP (poz. 54), z kosztami z zagranicy z PIT/ZG (poz. 13b)");
+  rule(c.business.cost, "koszty z PIT/Z (poz. 34, a gdy pusta: poz. 20) albo z PIT/B o tym NIP (poz. 54), z kosztami z zagranicy z PIT/ZG (poz. 13b)");
   Money(c.business.cost, cost);
-  Rule("poz. " + RuleNumber(c.business.income.Key()) + " = dochód z PIT/Z (poz. 35, a gdy pusta: poz. 21) albo z PIT/B o tym NIP (poz. 55), z dochodem z zagranicy z PIT/ZG");
+  rule(c.business.income, "dochód z PIT/Z (poz. 35, a gdy pusta: poz. 21) albo z PIT/B o tym NIP (poz. 55), z dochodem z zagranicy z PIT/ZG");
   Money(c.business.income, income);
-  Rule("poz. " + RuleNumber(c.business.loss.Key()) + " = strata z PIT/Z (poz. 36, a gdy pusta: poz. 22) albo z PIT/B o tym NIP (poz. 56), ze stratą z zagranicy z PIT/ZG");
+  rule(c.business.loss, "strata z PIT/Z (poz. 36, a gdy pusta: poz. 22) albo z PIT/B o tym NIP (poz. 56), ze stratą z zagranicy z PIT/ZG");
   Money(c.business.loss, loss);
-  Rule("poz. " + RuleNumber(c.businessExempt.Key()) + " = dochód zwolniony z PIT/Z (poz. 23)");
+  rule(c.businessExempt, "dochód zwolniony z PIT/Z (poz. 23)");
   Money(c.businessExempt, exempt);
 }
 
