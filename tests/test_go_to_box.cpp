@@ -12,7 +12,7 @@ class GoToBox : public SetFixture {
  protected:
   void SetUp() override {
     SetFixture::SetUp();
-    WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\n[PITOa]\np4=1\n[PITOa_2]\np4=2\n");
+    WriteSet("[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\np6a=[X]\n[PITOa]\np4=1\n[PITOa_2]\np4=2\n[PITBa_1]\np4=1\n");
   }
 };
 
@@ -37,6 +37,8 @@ TEST_F(GoToBox, AFormAndABoxAsTypedGiveThePageThatHoldsIt) {
       {"13", "PITOa_2", "PITOa_2#p13", "PITOa_2"},
       {"pito 13", "PIT37a", "PITOa#p13", "PITOa"},
       {"PIT-37 120", "PITOa_2", "PIT37c#p120", "PIT37a"},
+      // A copy's box on its second page: the link names the copy, whose window finds the page.
+      {"PIT/B 53", "PITBa_1", "PITBa_1#p53", "PITBa_1"},
   };
   for (const Case& c : cases) {
     const solv::BoxQueryResult r = solv::FindBoxLink(c.query, c.active);

@@ -34,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include "calc/dispatch.hpp"
+#include "calc/transfer_rules.hpp"
 #include "check_window.hpp"
 #include "print_dialogs.hpp"
 #include "qt_printer.hpp"
@@ -566,6 +567,7 @@ void TFormOkno_glowne::CreatePage(const std::string& className, const std::strin
   auto* page = new PageWindow(*def, name);
   page->SetZoom(zoom_);
   page->onStored = [this] { RefreshPoint(); };
+  page->onFollowLink = [this](const QString& link) { ShowBox(link); };
   page->lockOpenPages = [this] { LockOpenPages(); };
   QMdiSubWindow* sub = mdi_->addSubWindow(page, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                      Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -902,6 +904,16 @@ void TFormOkno_glowne::FollowLink(const QString& param) {
   if (link.correct && target->Editor()->isVisible()) target->Editor()->setText(Q(link.value));
 }
 
+void TFormOkno_glowne::ShowBox(const QString& link, bool deferred) {
+  // The instance of the link's page: "PIT37b" is shown by PIT37a's window.
+  const LinkTarget target = ParseLink(link.toStdString());
+  const std::string instance = TargetInstanceOf(target.page);
+  if (!SectionExists(instance)) return;
+  if (!Page(instance)) OpenListedInstance(instance, InstanceBase(instance), *this);
+  if (deferred) QTimer::singleShot(0, this, [this, link] { FollowLink(link); });
+  else FollowLink(link);
+}
+
 void TFormOkno_glowne::GoToBoxAction() {
   if (Store().setFile.empty()) return;
   QInputDialog dialog(this);
@@ -920,14 +932,7 @@ void TFormOkno_glowne::GoToBoxAction() {
     InfoBox(found.error, "Przejdź do pozycji");
     return;
   }
-  ShowBox(found.instance, found.link);
-}
-
-void TFormOkno_glowne::ShowBox(const std::string& instance, const std::string& link) {
-  if (!Page(instance)) OpenListedInstance(instance, InstanceBase(instance), *this);
-  // Once a dialog or menu has given the focus back: the editor opened
-  // before would lose it at once and be left.
-  QTimer::singleShot(0, this, [this, link = Q(link)] { FollowLink(link); });
+  ShowBox(Q(found.link), true);
 }
 
 void TFormOkno_glowne::UndoRedo(bool undo) {
@@ -948,7 +953,7 @@ void TFormOkno_glowne::UndoRedo(bool undo) {
   for (QMdiSubWindow* w : mdi_->subWindowList())
     if (PageWindow* p = PageOf(w)) p->ReloadCells();
   if (!out.message.empty()) InfoBox(out.message, undo ? "Cofnij" : "Ponów");
-  if (out.done && !out.link.empty()) ShowBox(out.section, out.link);
+  if (out.done && !out.link.empty()) ShowBox(Q(out.link), true);
   RequestRefresh();
   RefreshPoint();
 }

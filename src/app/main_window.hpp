@@ -68,6 +68,11 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void LeaveEditors();   // every page's box being edited stored, or dropped when refused
   void ShowSetAccess();  // the title says when the open set is read-only
   void FollowLink(const QString& param);
+  // Shows the box of a link ("PITBa_1#p53"), opening its form's window
+  // first when it is closed; deferred, once a dialog or menu closing now
+  // has given the focus back (the editor opened before would lose it at
+  // once and be left).
+  void ShowBox(const QString& link, bool deferred = false);
   // The "Okno" menu: cascade and tile the windows of the document area
   // (the Menu window stays), and the list of open windows.
   void CascadeWindows();
@@ -105,9 +110,7 @@ class TFormOkno_glowne : public QMainWindow, public Desktop {
   void CheckWholeReturnAction();
   // "Przejdź do pozycji...": asks for a form and a box and shows the box.
   void GoToBoxAction();
-  // The box of a link of a form instance brought to front, its window
-  // opened when closed.
-  void ShowBox(const std::string& instance, const std::string& link);
+
   // "Cofnij" and "Ponów": the last entry of the set taken back or done again.
   void UndoRedo(bool undo);
   void UpdateUndoActions();

@@ -7,11 +7,13 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "calc/dispatch.hpp"
+#include "explain_popup.hpp"
 #include "markers.hpp"
 #include "shell/box_locking.hpp"
 #include "shell/edit_history.hpp"
@@ -80,8 +82,12 @@ KvzEdit::KvzEdit(PageWindow* page, QWidget* parent) : QLineEdit(parent), page_(p
   f.setBold(true);
   setFont(f);
   setStyleSheet(QStringLiteral("QLineEdit{background:#c0c0c0;border:none;padding:0 2px;}"));
-  // Pasting goes through the editor rules only (no context menu, no drops).
-  setContextMenuPolicy(Qt::NoContextMenu);
+  // Pasting goes through the editor rules only (no context menu, no drops);
+  // a right click explains the box being edited.
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (TKVZEditField* cell = page_->Cell(page_->CurrentCell())) page_->Explain(cell, mapToGlobal(at));
+  });
   setAcceptDrops(false);
   setDragEnabled(false);
   hide();
@@ -270,6 +276,11 @@ void PageWidget::paintEvent(QPaintEvent*) {
 }
 
 void PageWidget::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) {
+    if (TKVZEditField* cell = page_->CellAt(e->position().toPoint()))
+      page_->Explain(cell, e->globalPosition().toPoint());
+    return;
+  }
   if (e->button() != Qt::LeftButton) return;
   TKVZEditField* cell = page_->CellAt(e->position().toPoint());
   if (cell && cell->Name() == page_->CurrentCell() && page_->Editor()->isVisible()) {
@@ -283,6 +294,7 @@ void PageWidget::mousePressEvent(QMouseEvent* e) {
 
 void PageWidget::mouseMoveEvent(QMouseEvent* e) {
   TKVZEditField* cell = page_->CellAt(e->position().toPoint());
+  page_->Point(cell);
   if (cell && page_->IsEditable(cell)) {
     setCursor(Qt::PointingHandCursor);
     page_->Hover(cell);
@@ -298,7 +310,10 @@ void PageWidget::mouseMoveEvent(QMouseEvent* e) {
   }
 }
 
-void PageWidget::leaveEvent(QEvent*) { page_->Hover(nullptr); }
+void PageWidget::leaveEvent(QEvent*) {
+  page_->Hover(nullptr);
+  page_->Point(nullptr);
+}
 
 // ---------------------------------------------------------------------------
 // PageWindow
@@ -324,6 +339,9 @@ PageWindow::PageWindow(const PageDefinition& definition, const std::string& inst
   editor_ = new KvzEdit(this, sheet_);
   resize(817 + scroll_->verticalScrollBar()->sizeHint().width(), 700);
   page_->onInvalidate = [this](TKVZComponent&) { sheet_->update(); };
+  auto* explain = new QShortcut(QKeySequence(Qt::Key_F2), this);
+  explain->setContext(Qt::WidgetWithChildrenShortcut);
+  connect(explain, &QShortcut::activated, this, &PageWindow::ExplainCurrent);
 }
 
 PageWindow::~PageWindow() {
@@ -424,6 +442,19 @@ void PageWindow::Hover(TKVZEditField* cell) {
     hover_->SetTransparent(false);
   }
   sheet_->update();
+}
+
+void PageWindow::Explain(TKVZEditField* cell, const QPoint& globalAt) {
+  if (!cell || Store().setFile.empty()) return;
+  ShowExplanation(*this, globalAt, InstanceName(), cell->Name(), [this](const QString& link) {
+    if (onFollowLink) onFollowLink(link);
+  });
+}
+
+void PageWindow::ExplainCurrent() {
+  TKVZEditField* cell = editor_->isVisible() && !current_.empty() ? Cell(current_) : pointed_;
+  if (!cell) return;
+  Explain(cell, sheet_->mapToGlobal(CellRect(cell).bottomLeft() + QPoint(0, 4)));
 }
 
 void PageWindow::HideEditor() {

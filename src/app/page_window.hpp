@@ -127,9 +127,17 @@ class PageWindow : public QWidget {
   void Activate();                    // recalculate, load, refresh
   void HideEditor();
   void Hover(TKVZEditField* cell);
+  // The box under the mouse, whether it takes an entry or not (F2 explains it).
+  void Point(TKVZEditField* cell) { pointed_ = cell; }
+  // "Skąd ta kwota?" for the box, at globalAt; ExplainCurrent (F2): for the
+  // box being edited, else the box under the mouse, below the box.
+  void Explain(TKVZEditField* cell, const QPoint& globalAt);
+  void ExplainCurrent();
 
   // Run after every stored change (the main window's refresh point).
   std::function<void()> onStored;
+  // Shows the box a link of the explanation names ("PIT37b#p39").
+  std::function<void(const QString& link)> onFollowLink;
   // Box locking over every open page (this page alone when not set).
   std::function<void()> lockOpenPages;
 
@@ -144,6 +152,7 @@ class PageWindow : public QWidget {
   KvzEdit* editor_ = nullptr;
   std::string current_;
   TKVZEditField* hover_ = nullptr;
+  TKVZEditField* pointed_ = nullptr;
   bool leaving_ = false;
   int zoom_ = 100;
 };

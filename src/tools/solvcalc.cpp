@@ -12,6 +12,9 @@
 //                                    draw a page filled from the set
 //   solvcalc pdf SETFILE OUT.pdf [--forms LIST]
 //                                    write the printed forms to a PDF
+//   solvcalc explain SETFILE SECTION BOX
+//                                    where a box's value comes from (the set
+//                                    is not written)
 //
 // CLASS is a page class (TPIT37b) or a definition file (forms/PIT37b.page);
 // --pages DIR before the command reads every page definition from DIR.
@@ -31,6 +34,7 @@
 #include "calc/dispatch.hpp"
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
+#include "shell/explain.hpp"
 #include "report/page_standard.hpp"
 #include "report/print_page.hpp"
 #include "report/print_selection.hpp"
@@ -56,6 +60,7 @@ int Usage() {
                "        solvcalc lint [KLASA...]\n"
                "        solvcalc render PLIK KLASA WYJŚCIE.png [SEKCJA] [--scale N]\n"
                "        solvcalc pdf PLIK WYJŚCIE.pdf [--forms LISTA]\n"
+               "        solvcalc explain PLIK SEKCJA POLE   (skąd wartość pola, np. PIT37a p41)\n"
                "KLASA: klasa strony (TPIT37b) albo plik definicji (forms/PIT37b.page);\n"
                "--pages KATALOG przed poleceniem: definicje stron z KATALOGU.\n";
   return kExitUsage;
@@ -185,6 +190,15 @@ int Check(const std::filesystem::path& path, bool markup) {
   const solv::WholeReturnCheck result = Attempt([] { return solv::CheckWholeReturn(); });
   std::cout << (markup ? result.text : solv::MarkupToPlain(result.text)) << '\n';
   return result.total > 0 ? 1 : 0;
+}
+
+// Where a box's value comes from, as text; the set is only read.
+int Explain(const std::vector<std::string>& args) {
+  if (args.size() != 4) return Usage();
+  if (!OpenChecked(args[1])) return kExitUsage;
+  const solv::Explanation e = solv::ExplainBox(args[2], args[3]);
+  std::cout << solv::ExplanationText(e);
+  return e.origin == solv::BoxOrigin::kUnknown ? 1 : 0;
 }
 
 int Pages() {
@@ -330,6 +344,7 @@ int main(int argc, char** argv) {
     if (command == "set") return Set(args);
     if (command == "render") return Render(args);
     if (command == "pdf") return Pdf(args);
+    if (command == "explain") return Explain(args);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/rules.hpp"
+#include "calc/trace.hpp"
 #include "messages/messages.hpp"
 #include "store/store.hpp"
 #include "calc/box_lists.hpp"
@@ -41,7 +42,20 @@ class Box {
 inline long double N(Box box, std::string_view page = {}) { return ReadNumber(box.Key(), "0", page); }
 inline long double N(std::string_view key, std::string_view page = {}) { return ReadNumber(key, "0", page); }
 inline std::string Text(Box box, std::string_view page = {}) { return ReadField(box.Key(), {}, page); }
-inline bool Checked(std::string_view key, std::string_view page = {}) { return IsChecked(key, page); }
+// A check box decides how a box is computed; the explanation names it in the
+// rule, not among the inputs.
+inline bool Checked(std::string_view key, std::string_view page = {}) {
+  const TraceQuiet condition;
+  return IsChecked(key, page);
+}
+
+// The rule in words of the box written next, for "Skąd ta kwota?":
+//   Rule("poz. 97 = poz. 64 − poz. 93, gdy dodatnia");
+//   Money(97, ...);
+inline void Rule(std::string_view text) { TraceRule(text); }
+// Boxes written while it lives all come from the reads made in it and just
+// before it (several boxes from one value kept in a variable).
+using Together = TraceStep;
 
 // Writing on the current page.
 inline void Put(Box box, std::string_view text) { WriteField(box.Key(), text); }
@@ -61,7 +75,13 @@ inline void ZlotyRounded(Box box, long double value) { Put(box, FormatRounded("%
 using Rounding = std::string (*)(std::string_view, long double);
 inline void Split(long double d, bool takesFirst, Box first, Box second, std::string_view format,
                   Rounding round = &Format) {
+  const TraceStep step;
+  if (ActiveTrace())
+    TraceRule("poz. " + RuleNumber(first.Key()) + " = wynik obliczenia z pozycji poniżej, gdy dodatni (inaczej 0)");
   Put(first, round(format, takesFirst ? d : 0));
+  if (ActiveTrace())
+    TraceRule("poz. " + RuleNumber(second.Key()) +
+              " = wynik obliczenia z pozycji poniżej ze znakiem przeciwnym, gdy ujemny (inaczej 0)");
   Put(second, round(format, takesFirst ? 0 : -d));
 }
 
@@ -157,11 +177,13 @@ concept NamedCheck = requires(Check c) {
 // Adds the check's message; its "%s" takes argument.
 template <NamedCheck Check>
 void Message(Check check, std::string_view argument = {}) {
+  const TraceCheck traced;
   AddMessage(MessageText(check), argument);
 }
 // Adds the check's message with each "%s" in turn filled from values.
 template <NamedCheck Check>
 void MessageWith(Check check, const std::vector<std::string>& values) {
+  const TraceCheck traced;
   AddMessage(FillMessage(MessageText(check), values));
 }
 
@@ -169,6 +191,7 @@ void MessageWith(Check check, const std::vector<std::string>& values) {
 // Whole grosz are compared; equal passes; the message's "%s" is the limit.
 template <NamedCheck Check>
 void Limit(Box box, long double limit, Check check) {
+  const TraceCheck traced;
   CheckLimit(N(box), limit, MessageText(check));
 }
 template <std::floating_point Value, NamedCheck Check>

@@ -1,5 +1,6 @@
 #include "calc/rules.hpp"
 
+#include "calc/trace.hpp"
 #include "messages/messages.hpp"
 #include "store/forms.hpp"
 #include "store/store.hpp"
@@ -35,6 +36,7 @@ int ActiveMainForm() {
 }
 
 int TaxationMethodOf(std::string_view section) {
+  const TraceQuiet condition;
   const char* boxes[] = {"p6a", "p6b", "p6c", "p6d"};
   for (int i = 0; i < 4; ++i)
     if (IsChecked(boxes[i], section)) return i + 1;
@@ -57,6 +59,7 @@ int TaxationMethod() {
 }
 
 int ExemptionChoice() {
+  const TraceQuiet condition;
   if (ActiveMainForm() != kPIT28) return 255;
   if (IsChecked("p109a", "PIT28a")) return 1;
   if (IsChecked("p109b", "PIT28a")) return 2;
@@ -64,18 +67,34 @@ int ExemptionChoice() {
 }
 
 void SettleInWholeZloty(long double d, std::string_view payKey, std::string_view refundKey) {
+  const TraceStep step;
+  const bool tracing = ActiveTrace() != nullptr;
+  const auto payRule = [&] {
+    if (tracing) TraceRule("poz. " + RuleNumber(payKey) + " = kwota do zapłaty w pełnych złotych, gdy wynik z pozycji poniżej jest dodatni (inaczej 0)");
+  };
+  const auto refundRule = [&] {
+    if (tracing) TraceRule("poz. " + RuleNumber(refundKey) + " = nadpłata w pełnych złotych, gdy wynik z pozycji poniżej jest ujemny (inaczej 0)");
+  };
   if (d >= 0) {
+    payRule();
     WriteField(payKey, Format("%.0f", d));
+    refundRule();
     WriteField(refundKey, "0");
   } else {
+    payRule();
     WriteField(payKey, "0");
+    refundRule();
     WriteField(refundKey, Format("%.0f", -d));
   }
 }
 
-bool ExceedsLimit(long double value, long double limit) { return ToGrosz(value) > ToGrosz(limit); }
+bool ExceedsLimit(long double value, long double limit) {
+  const TraceCheck check;
+  return ToGrosz(value) > ToGrosz(limit);
+}
 
 void CheckLimit(long double value, long double limit, std::string_view message) {
+  const TraceCheck check;
   if (ExceedsLimit(value, limit)) AddMessage(message, FormatGeneral(limit));
 }
 
@@ -83,11 +102,16 @@ long double OnePercentLimit(long double taxDue) { return TruncDecimals(taxDue * 
 
 void OnePercentRule(long double taxDue, std::string_view krsKey, std::string_view amountKey,
                     const OnePercentMessages& messages) {
+  const TraceStep step;
+  if (ActiveTrace())
+    TraceRule("poz. " + RuleNumber(amountKey) + " = 1% podatku należnego, obcięty do pełnych 10 groszy, gdy w poz. " +
+              RuleNumber(krsKey) + " podano numer KRS organizacji");
   const long double limit = OnePercentLimit(taxDue);
   const bool krsGiven = !ReadField(krsKey).empty();
   if (krsGiven) WriteField(amountKey, Format("%.2f", limit));
   // Read at full precision: the double of a typed 20,31 shows as 20,3099... on
   // the 18-digit form and would be cut to 20,30.
+  const TraceCheck check;
   const long double amount = TruncDecimals(ReadAmount(amountKey), 2);
   if (ExceedsLimit(amount, limit))
     AddMessage(messages.aboveLimit, FormatGeneral(limit));

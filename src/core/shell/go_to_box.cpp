@@ -34,11 +34,11 @@ std::vector<const PageDefinition*> PagesOf(std::string_view base) {
   return pages;
 }
 
-// The link names the instance's own page ("PITOa_2" stays a copy's).
+// The link names the page that holds the box ("PIT37b#p41"); a copy's link
+// names the copy ("PITBa_1#p53"), as only its whole name finds its window.
 std::string PageLinkOf(const PageDefinition& page, std::string_view instance, std::string_view cell) {
-  std::string pageName = page.info.pageName;
-  if (const size_t u = instance.find('_'); u != std::string_view::npos) pageName += instance.substr(u);
-  return pageName + "#" + std::string(cell);
+  const std::string name = instance.find('_') != std::string_view::npos ? std::string(instance) : page.info.pageName;
+  return name + "#" + std::string(cell);
 }
 
 }  // namespace

@@ -91,6 +91,7 @@ void RecalcPIT28(std::string_view section) {
   Limit(65, N(64), C::kForeignSocialAboveSocial);
   const long double deductions = Sum({63, 64, 66});
   if (ExceedsLimit(deductions, total)) Message(C::kRevenueDeductionsAboveRevenue);
+  Rule("poz. 67 = (poz. 43 + poz. 50) − (poz. 63 + poz. 64 + poz. 66), gdy dodatnia");
   Money(67, std::max<long double>(0, total - deductions));
   Limit(68, N(67), C::kInterestReliefAboveBase);
   Money(69, std::max<long double>(0, N(67) - N(68)));

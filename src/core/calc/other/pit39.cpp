@@ -27,14 +27,17 @@ void RecalcPIT39(std::string_view section) {
   if (!Checked("p6a") && !Checked("p6b")) Message(C::kNoPurpose);
 
   // Part C: income counts the write-offs, the loss does not.
-  long double income = (N(21) - N(22)) + N(23);
-  long double loss = N(22) - N(21);
-  if (income > 0) loss = 0;
-  else income = 0;
-  // Negative write-offs could leave a "loss" below 0; a loss never is.
-  loss = std::max<long double>(0, loss);
-  MoneyRounded(24, income);
-  MoneyRounded(25, loss);
+  {
+    const Together incomeAndLoss;
+    long double income = (N(21) - N(22)) + N(23);
+    long double loss = N(22) - N(21);
+    if (income > 0) loss = 0;
+    else income = 0;
+    // Negative write-offs could leave a "loss" below 0; a loss never is.
+    loss = std::max<long double>(0, loss);
+    MoneyRounded(24, income);
+    MoneyRounded(25, loss);
+  }
 
   // Part D: base and tax; the tax of box 28 is the taxpayer's own figure.
   Zloty(27, std::max<long double>(0, N(24) - N(26)));

@@ -121,20 +121,24 @@ void RecalcPITB(std::string_view section) {
   // owner's: each NIP gets its totals, so that recalculating one owner's copy
   // does not wipe the totals of another owner's.
   const std::vector<std::string> copies = SectionsOfForm(kBase);
-  std::map<std::string, OwnerTotals> owners;
   std::vector<std::string> nips;  // every NIP of the copies, in list order
-  for (const auto& s : copies) {
-    for (auto key : kPartD) WriteField(key, "", s);
-    const std::string nip = ReadField("p1", {}, s);
-    if (Blank(nip)) continue;
-    if (std::find(nips.begin(), nips.end(), nip) == nips.end()) nips.push_back(nip);
-    if (pit36 && nip != taxpayer && nip != spouse) continue;
-    OwnerTotals& t = owners[nip];
-    t.revenue += SumFieldsValue(kRevenues, s);
-    t.costs += SumFieldsValue(kCosts, s);
-    t.carrier = s;
+  {
+    // The totals come from the boxes of every copy read in the loop.
+    const Together partD(Together::kOwnReads);
+    std::map<std::string, OwnerTotals> owners;
+    for (const auto& s : copies) {
+      for (auto key : kPartD) WriteField(key, "", s);
+      const std::string nip = ReadField("p1", {}, s);
+      if (Blank(nip)) continue;
+      if (std::find(nips.begin(), nips.end(), nip) == nips.end()) nips.push_back(nip);
+      if (pit36 && nip != taxpayer && nip != spouse) continue;
+      OwnerTotals& t = owners[nip];
+      t.revenue += SumFieldsValue(kRevenues, s);
+      t.costs += SumFieldsValue(kCosts, s);
+      t.carrier = s;
+    }
+    for (const auto& [nip, totals] : owners) WritePartD(totals);
   }
-  for (const auto& [nip, totals] : owners) WritePartD(totals);
 
   // Box 3 of the copies of every NIP, so that a copy whose NIP changed leaves
   // no stale count behind in its former owner's copies.

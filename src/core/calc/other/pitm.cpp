@@ -29,6 +29,7 @@ void RecalcPITM(std::string_view section) {
   SumInto({8, 12, 17, 22}, 27);
   Put(28, Format("0", SumOf({9, 14, 19, 24})));
 
+  const Together halves;
   long double income = N(27);
   long double advance = N(28);
 

@@ -93,8 +93,15 @@ std::vector<const IncomeRow*> OtherRows(const IncomeColumn& c) {
 // copy with revenue or costs that carries the person's NIP; then the business
 // abroad of the PIT/ZG copies with that NIP on top.
 void BusinessRow(const IncomeColumn& c) {
+  // Every box of the row comes from the boxes of PIT/Z, PIT/B or PIT/ZG read here.
+  const Together row(Together::kOwnReads);
   long double r = 0, cost = 0, income = 0, loss = 0, exempt = 0;
-  const std::string nip = Text(c.nip);
+  // Which copies count is a condition, not an input of the row.
+  const auto quietly = [](auto read) {
+    const TraceQuiet condition;
+    return read();
+  };
+  const std::string nip = quietly([&] { return Text(c.nip); });
   if (SectionExists(c.pitz)) {
     r = N(33, c.pitz);
     cost = N(34, c.pitz);
@@ -109,10 +116,13 @@ void BusinessRow(const IncomeColumn& c) {
     }
   } else if (!nip.empty()) {
     for (const auto& b : SectionsOfForm("PITBa")) {
-      const long double br = N(53, b), bc = N(54, b);
-      if ((br > 0 || bc > 0) && ReadField("p1", {}, b) == nip) {
-        r = br;
-        cost = bc;
+      const bool chosen = quietly([&] {
+        const long double br = N(53, b), bc = N(54, b);
+        return (br > 0 || bc > 0) && ReadField("p1", {}, b) == nip;
+      });
+      if (chosen) {
+        r = N(53, b);
+        cost = N(54, b);
         income = N(55, b);
         loss = N(56, b);
         break;
@@ -131,7 +141,7 @@ void BusinessRow(const IncomeColumn& c) {
   if (!nip.empty()) {
     long double abroadRevenue = 0, abroadCost = 0;
     for (const auto& zg : SectionsOfForm("PITZGa")) {
-      if (ReadField("p1", {}, zg) != nip) continue;
+      if (quietly([&] { return ReadField("p1", {}, zg) != nip; })) continue;
       const long double a = N("p13a", zg), b = N("p13b", zg);
       if (a > 0) abroadRevenue += a;
       if (b > 0) abroadCost += b;
@@ -144,10 +154,18 @@ void BusinessRow(const IncomeColumn& c) {
   }
   // Written once with the business abroad included, so that a recalculation
   // of an unchanged set leaves the file alone.
+  const auto rule = [](Box box, const char* text) {
+    if (ActiveTrace()) Rule("poz. " + RuleNumber(box.Key()) + " = " + text);
+  };
+  rule(c.business.revenue, "przychód z PIT/Z (poz. 33, a gdy pusta: poz. 19) albo z PIT/B o tym NIP (poz. 53), z przychodem z zagranicy z PIT/ZG (poz. 13a)");
   Money(c.business.revenue, r);
+  rule(c.business.cost, "koszty z PIT/Z (poz. 34, a gdy pusta: poz. 20) albo z PIT/B o tym NIP (poz. 54), z kosztami z zagranicy z PIT/ZG (poz. 13b)");
   Money(c.business.cost, cost);
+  rule(c.business.income, "dochód z PIT/Z (poz. 35, a gdy pusta: poz. 21) albo z PIT/B o tym NIP (poz. 55), z dochodem z zagranicy z PIT/ZG");
   Money(c.business.income, income);
+  rule(c.business.loss, "strata z PIT/Z (poz. 36, a gdy pusta: poz. 22) albo z PIT/B o tym NIP (poz. 56), ze stratą z zagranicy z PIT/ZG");
   Money(c.business.loss, loss);
+  rule(c.businessExempt, "dochód zwolniony z PIT/Z (poz. 23)");
   Money(c.businessExempt, exempt);
 }
 
@@ -182,6 +200,7 @@ long double ScaleTaxOf170(int method) {
 }
 
 void TaxFromScale(int method) {
+  Rule("poz. 171 = podatek według skali z poz. 170 (przy dochodach z zagranicy z poz. 168, 169 według stopy procentowej); przy rozliczeniu wspólnym podwojony");
   if (N(168) == 0 && N(169) == 0) {
     MoneyRounded(171, ScaleTaxOf170(method));
     return;
@@ -231,11 +250,13 @@ void RecalcPIT36(std::string_view section) {
   {
     const long double s = N(135) + N(137) + N(139), n = N(86) + N(131);
     if (ExceedsLimit(s, n)) Message(C::kDeductionsAboveIncome);
+    Rule("poz. 143 = (poz. 86 + poz. 131) − (poz. 135 + poz. 137 + poz. 139), gdy dodatnia");
     Money(143, Clamp0(n - s));
   }
   if (joint) {
     const long double s = N(136) + N(138) + N(140), n = N(129) + N(132);
     if (ExceedsLimit(s, n)) Message(C::kSpouseDeductionsAboveIncome);
+    Rule("poz. 144 = (poz. 129 + poz. 132) − (poz. 136 + poz. 138 + poz. 140), gdy dodatnia");
     Money(144, Clamp0(n - s));
   }
 
@@ -257,12 +278,15 @@ void RecalcPIT36(std::string_view section) {
   if (joint && ExceedsLimit(N(146) + N(149) + N(154), N(144))) Message(C::kSpousePartFAboveIncome);
 
   // Part H: tax base.
+  Rule("poz. 167 = (poz. 143 + poz. 144) − (poz. 145 do 149, 151, 153, 154) + (poz. 157 + poz. 158), gdy dodatnia");
   Money(167, Clamp0(incomeAfterE() -
                     (N(145) + N(146) + N(147) + N(148) + N(149) + N(151) + N(153) + N(154)) + (N(157) + N(158))));
+  Rule("poz. 170 = poz. 167 w pełnych złotych; przy rozliczeniu wspólnym albo jako osoba samotnie wychowująca dziecko połowa poz. 167");
   Zloty(170, method == 1 ? N(167) : N(167) / 2);
 
   // Tax from the scale, additions and tax paid abroad.
   TaxFromScale(method);
+  Rule("poz. 175 = (poz. 171 + poz. 172) − (poz. 173 + poz. 174), gdy dodatnia");
   Money(175, Clamp0((N(171) + N(172)) - (N(173) + N(174))));
 
   // Part I: deductions from tax.
@@ -286,8 +310,11 @@ void RecalcPIT36(std::string_view section) {
   if (ExceedsLimit(N(176) + N(177) + N(180) + N(181) + N(183), N(175))) Message(C::kPartIAboveTax);
 
   // Part J: tax due and advances.
+  Rule("poz. 185 = poz. 175 − (poz. 176 + poz. 177 + poz. 180 + poz. 181 + poz. 183), gdy dodatnia");
   Money(185, Clamp0(N(175) - (N(176) + N(177) + N(180) + N(181) + N(183))));
+  Rule("poz. 188 = poz. 185 + poz. 186 + poz. 187, w pełnych złotych");
   Zloty(188, N(185) + N(186) + N(187));
+  Rule("poz. 189 = poz. 87 + poz. 130 + poz. 133 + poz. 134 (zaliczki)");
   Money(189, N(87) + N(130) + N(133) + N(134));
   {
     const long double d = N(188) - N(189);
@@ -298,6 +325,7 @@ void RecalcPIT36(std::string_view section) {
   Limit(199, N(197), C::kForeignTaxAboveFlatTax);
   if (joint) Limit(200, N(198), C::kSpouseForeignTaxAboveFlatTax);
   const auto flatMinusForeign = [](Box flat, Box paid9, Box paid10, Box due, Box excess) {
+    const Together both;
     const long double e = N(flat) - (N(paid9) + N(paid10));
     ZlotyRounded(due, e >= 0 ? e : 0);
     ZlotyRounded(excess, e >= 0 ? 0 : -e);

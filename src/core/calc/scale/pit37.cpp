@@ -95,20 +95,28 @@ void RecalcPIT37(std::string_view section) {
   // Part D: deductions from income.
   Limit(95, N(93), C::kForeignSocialAboveSocial);
   if (joint) Limit(96, N(94), C::kSpouseForeignSocialAboveSocial);
+  Rule("poz. 97 = poz. 64 − poz. 93, gdy dodatnia (dochód po odliczeniu składek na ubezpieczenia społeczne)");
   Money(97, std::max<long double>(0, N(64) - N(93)));
+  if (joint) Rule("poz. 98 = poz. 91 − poz. 94, gdy dodatnia (dochód małżonka po odliczeniu składek)");
   if (joint) Money(98, std::max<long double>(0, N(91) - N(94)));
   Limit(99, N(97), C::kIncomeDeductionsAboveIncome);
   if (joint) Limit(100, N(98), C::kSpouseIncomeDeductionsAboveIncome);
   Limit(101, (N(97) + N(98)) - (N(99) + N(100)), C::kInterestReliefAboveIncome);
+  Rule("poz. 103 = poz. 102, nie więcej niż (poz. 97 + poz. 98) − (poz. 99 + poz. 100 + poz. 101), i nie mniej niż 0");
   Money(103, std::max<long double>(0, std::min<long double>(N(102), (N(97) + N(98)) - (N(99) + N(100) + N(101)))));
+  Rule("poz. 104 = poz. 102 − poz. 103 (kwota, której nie odliczono)");
   Money(104, N(102) - N(103));
+  Rule("poz. 105 = (poz. 97 + poz. 98) − (poz. 99 + poz. 100 + poz. 101 + poz. 103)");
   Money(105, (N(97) + N(98)) - (N(99) + N(100) + N(101) + N(103)));
 
   // Part E: tax on the scale; every method but 1 splits the income.
+  Rule("poz. 106 = poz. 105 w pełnych złotych; przy rozliczeniu wspólnym albo jako osoba samotnie wychowująca dziecko połowa poz. 105");
   Zloty(106, method == 1 ? N(105) : N(105) / 2);
   long double tax = ScaleTax(N(106));
   if (method != 1) tax *= 2;
+  Rule("poz. 107 = podatek według skali z poz. 106; przy rozliczeniu wspólnym albo jako osoba samotnie wychowująca dziecko podwojony");
   MoneyRounded(107, tax);
+  Rule("poz. 109 = poz. 107 + poz. 108");
   Money(109, N(107) + N(108));
 
   // Part F: deductions from tax.
@@ -125,12 +133,17 @@ void RecalcPIT37(std::string_view section) {
     if (joint) Message(C::kTaxDeductionsAboveTaxJoint);
     else Message(C::kTaxDeductionsAboveTax, FormatGeneral(taxLimit));
   }
+  Rule("poz. 116 = poz. 109 − (poz. 110 + poz. 111 + poz. 114 + poz. 115), gdy dodatnia");
   Money(116, std::max<long double>(0, N(109) - (N(110) + N(111) + N(114) + N(115))));
+  Rule("poz. 118 = poz. 117, nie więcej niż poz. 116");
   Money(118, std::max<long double>(0, std::min<long double>(N(117), N(116))));
+  Rule("poz. 119 = poz. 117 − poz. 118 (kwota, której nie odliczono)");
   Money(119, N(117) - N(118));
 
   // Part G: settlement in whole zloty, the tax due through whole grosz first.
+  Rule("poz. 120 = poz. 116 − poz. 118, w pełnych złotych");
   Zloty(120, Through("%.2f", N(116) - N(118)));
+  Rule("poz. 121 = poz. 65 + poz. 92 (zaliczki pobrane przez płatników)");
   Zloty(121, N(65) + N(92));
   SettleInWholeZloty(N(120) - N(121), "p122", "p123");
 

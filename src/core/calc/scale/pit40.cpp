@@ -48,9 +48,12 @@ void RecalcPIT40(std::string_view section) {
   Put(67, Format("0", Through("0.00", advances)));
 
   // Part G: deductions from income.
-  const long double fromIncome = N(68) + N(70) + N(72);
-  if (ExceedsLimit(fromIncome, N(66))) Message(C::kIncomeDeductionsAboveIncome);
-  Zloty(73, std::max<long double>(0, N(66) - fromIncome));
+  {
+    const Together base;  // box 73 comes from the deductions checked first
+    const long double fromIncome = N(68) + N(70) + N(72);
+    if (ExceedsLimit(fromIncome, N(66))) Message(C::kIncomeDeductionsAboveIncome);
+    Zloty(73, std::max<long double>(0, N(66) - fromIncome));
+  }
   Limit(69, N(68), C::kForeignSocialAboveSocial);
 
   // Part H: the scale, never split.
@@ -61,9 +64,12 @@ void RecalcPIT40(std::string_view section) {
   Limit(79, N(76), C::kHealthAboveTax);
   Limit(79, N(77), C::kHealthAboveContributions);
   Limit(78, N(77), C::kForeignHealthAboveHealth);
-  const long double fromTax = N(79) + N(81);
-  if (ExceedsLimit(fromTax, N(76))) Message(C::kTaxDeductionsAboveTax);
-  Zloty(82, std::max<long double>(0, N(76) - fromTax));
+  {
+    const Together tax;  // box 82 comes from the deductions checked first
+    const long double fromTax = N(79) + N(81);
+    if (ExceedsLimit(fromTax, N(76))) Message(C::kTaxDeductionsAboveTax);
+    Zloty(82, std::max<long double>(0, N(76) - fromTax));
+  }
 
   // Settlement with the advances withheld.
   const long double due = N(82) - N(67);
