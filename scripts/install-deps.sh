@@ -8,6 +8,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   fonts-liberation locales
   poppler-utils
+  desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
 )
 
