@@ -15,6 +15,7 @@
 #include "store/cp1250.hpp"
 #include "store/store.hpp"
 #include "form_test_support.hpp"
+#include "json_reader.hpp"
 
 namespace {
 
@@ -118,6 +119,110 @@ TEST_F(SolvcalcTest, CheckCountsTheMessagesOfTheRecalculation) {
   const int count = RecalcInProcess(SetFromLines("d.i10", kFaultySet), "PIT37a");
   const ToolRun run = Solvcalc({"check", set.string()});
   EXPECT_NE(run.out.find("liczba komunikatów: " + std::to_string(count) + "\n"), std::string::npos) << run.out;
+}
+
+// A faulty PIT-37 with a deduction above its limit: messages with and
+// without a "POPRAW" link.
+constexpr const char* kLimitSet =
+    "[MAIN]\nPIT=PIT37\nVER=10\n[PIT37a]\nP6a=[X]\nP10a=[X]\nP39=1000,00\nP40=100,00\nP93=5000,00\n";
+
+// Every example, and a faulty set: check --json is one valid JSON value with
+// every message the check counts, each with its form, box, colour, text,
+// markup and links; a correction carries its value.
+TEST_F(SolvcalcTest, CheckAsJsonHoldsEveryMessage) {
+  std::vector<fs::path> sets;
+  for (const auto& e : fs::directory_iterator(EXAMPLES_DIR))
+    if (e.path().extension() == ".i10") {
+      sets.push_back(dir_ / e.path().filename());
+      fs::copy_file(e.path(), sets.back());
+    }
+  sets.push_back(SetFromLines("limit.i10", kLimitSet));
+  ASSERT_GT(sets.size(), 5u);
+  bool sawCorrection = false;
+  for (const fs::path& set : sets) {
+    const ToolRun run = Solvcalc({"check", "--json", set.string()});
+    const std::optional<Json> json = JsonReader::Read(run.out);
+    ASSERT_TRUE(json) << set << "\n" << run.out;
+    const int total = static_cast<int>((*json)["total"].number);
+    EXPECT_EQ(run.exitCode, total > 0 ? 1 : 0) << set;
+    const std::vector<Json>& messages = (*json)["messages"].array;
+    EXPECT_EQ(static_cast<int>(messages.size()), total) << set;
+    // The same messages as the plain check prints, in its order.
+    const ToolRun plain = Solvcalc({"check", set.string()});
+    size_t at = 0;
+    for (const Json& m : messages) {
+      EXPECT_FALSE(m["section"].string.empty()) << set;
+      EXPECT_FALSE(m["markup"].string.empty()) << set;
+      EXPECT_EQ(m["colour"].kind, Json::Kind::String) << set;
+      const std::string& title = m["title"].string;
+      at = plain.out.find(title, at);
+      EXPECT_NE(at, std::string::npos) << set << ": " << title;
+      for (const Json& link : m["links"].array) {
+        EXPECT_FALSE(link["page"].string.empty()) << set;
+        if (link["correct"].boolean) {
+          EXPECT_FALSE(link["value"].string.empty()) << set;
+          sawCorrection = true;
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(sawCorrection);
+}
+
+TEST_F(SolvcalcTest, CheckAsJsonNamesTheFormAndBoxOfAMessage) {
+  const ToolRun run = Solvcalc({"check", "--json", SetFromLines("limit.i10", kLimitSet).string()});
+  const std::optional<Json> json = JsonReader::Read(run.out);
+  ASSERT_TRUE(json) << run.out;
+  const Json* limit = nullptr;
+  for (const Json& m : (*json)["messages"].array)
+    if (m["box"].string == "93") limit = &m;
+  ASSERT_NE(limit, nullptr) << run.out;
+  EXPECT_EQ((*limit)["section"].string, "PIT37a");
+  EXPECT_EQ((*limit)["form"].string, "PIT-37");
+  EXPECT_EQ((*limit)["colour"].string, "clRed");
+  EXPECT_NE((*limit)["text"].string.find("nie może przekroczyć kwoty z poz.64"), std::string::npos);
+  ASSERT_EQ((*limit)["links"].array.size(), 2u);
+  const Json& correct = (*limit)["links"].array[0];
+  EXPECT_TRUE(correct["correct"].boolean);
+  EXPECT_EQ(correct["value"].string, "900");
+  EXPECT_EQ(correct["page"].string, "PIT37b");
+  EXPECT_EQ(correct["box"].string, "P93");
+  EXPECT_EQ((*limit)["links"].array[1]["text"].string, "POKAŻ >>>");
+}
+
+TEST_F(SolvcalcTest, CheckMarkupKeepsTheLinksOfEveryMessage) {
+  const ToolRun run = Solvcalc({"check", "--markup", SetFromLines("limit.i10", kLimitSet).string()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("<link=popraw#900#PIT37b#P93>POPRAW</link>"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("<link=PIT37b#P93>POKAŻ >>></link>"), std::string::npos) << run.out;
+  EXPECT_EQ(Solvcalc({"check", "--markup", "--json", SetFromLines("x.i10", kLimitSet).string()}).exitCode, 2);
+}
+
+TEST_F(SolvcalcTest, RecalcAndCellsAsJson) {
+  const ToolRun recalc = Solvcalc({"recalc", "--json", CopyOfExample("a.i10").string()});
+  EXPECT_EQ(recalc.exitCode, 0);
+  const std::optional<Json> forms = JsonReader::Read(recalc.out);
+  ASSERT_TRUE(forms) << recalc.out;
+  ASSERT_EQ((*forms)["forms"].array.size(), 1u);
+  const Json& pit37 = (*forms)["forms"].array[0];
+  EXPECT_EQ(pit37["section"].string, "PIT37a");
+  EXPECT_EQ(pit37["values"]["p41"].string, "48665,00") << recalc.out;
+  EXPECT_EQ(pit37["messages"].kind, Json::Kind::Array);
+
+  for (const char* command : {"cells", "captions"}) {
+    const ToolRun run = Solvcalc({command, "--json", "TPIT37b"});
+    const std::optional<Json> page = JsonReader::Read(run.out);
+    ASSERT_TRUE(page) << command << "\n" << run.out;
+    bool found = false;
+    for (const Json& c : (*page)["cells"].array)
+      if (c["name"].string == "p41") {
+        found = true;
+        EXPECT_EQ(c["number"].string, "41");
+        EXPECT_FALSE(c["editable"].boolean);
+        EXPECT_NE(c["caption"].string.find("Dochód"), std::string::npos);
+      }
+    EXPECT_TRUE(found) << command;
+  }
 }
 
 // Anything but a readable INI file: exit 2, one line on stderr, the path left

@@ -35,6 +35,7 @@
 #include "messages/messages.hpp"
 #include "report/page_definition.hpp"
 #include "shell/explain.hpp"
+#include "shell/links.hpp"
 #include "report/page_standard.hpp"
 #include "report/print_page.hpp"
 #include "report/print_selection.hpp"
@@ -45,24 +46,26 @@
 #include "store/set_list.hpp"
 #include "store/store.hpp"
 #include "util/debug_log.hpp"
+#include "util/json.hpp"
 
 namespace {
 
 constexpr int kExitUsage = 2;
 
 int Usage() {
-  std::cerr << "użycie: solvcalc recalc [--debug] PLIK\n"
-               "        solvcalc check [--markup] [--debug] PLIK\n"
+  std::cerr << "użycie: solvcalc recalc [--json] [--debug] PLIK\n"
+               "        solvcalc check [--markup | --json] [--debug] PLIK\n"
                "        solvcalc set PLIK SEKCJA POLE WARTOŚĆ\n"
                "        solvcalc pages\n"
-               "        solvcalc cells KLASA\n"
-               "        solvcalc captions KLASA\n"
+               "        solvcalc cells [--json] KLASA\n"
+               "        solvcalc captions [--json] KLASA\n"
                "        solvcalc lint [KLASA...]\n"
                "        solvcalc render PLIK KLASA WYJŚCIE.png [SEKCJA] [--scale N]\n"
                "        solvcalc pdf PLIK WYJŚCIE.pdf [--forms LISTA]\n"
                "        solvcalc explain PLIK SEKCJA POLE   (skąd wartość pola, np. PIT37a p41)\n"
                "KLASA: klasa strony (TPIT37b) albo plik definicji (forms/PIT37b.page);\n"
-               "--pages KATALOG przed poleceniem: definicje stron z KATALOGU.\n";
+               "--pages KATALOG przed poleceniem: definicje stron z KATALOGU.\n"
+               "--json: wynik jako JSON (UTF-8); --markup: komunikaty w znacznikach, z łączami.\n";
   return kExitUsage;
 }
 
@@ -153,15 +156,60 @@ std::vector<std::string> RecalcOrder() {
   return order;
 }
 
-int Recalc(const std::filesystem::path& path) {
+// One message as a JSON object: its form instance, the form and box its
+// title names, colour, title, plain text, markup and links (a "popraw" link
+// with the value it proposes).
+std::string MessageJson(const std::string& section, const std::string& markup) {
+  using solv::JsonString;
+  const solv::MessageParts parts = solv::SplitMessage(markup);
+  // "PIT-37, Poz.93. Składki …": the form before the comma, the box after "Poz.".
+  std::string form, box;
+  if (const size_t comma = parts.title.find(','); comma != std::string::npos) form = parts.title.substr(0, comma);
+  if (const size_t poz = parts.title.find("Poz."); poz != std::string::npos) {
+    size_t end = poz + 4;
+    while (end < parts.title.size() && std::isalnum(static_cast<unsigned char>(parts.title[end]))) ++end;
+    box = parts.title.substr(poz + 4, end - poz - 4);
+  }
+  std::string out = "{\"section\": " + JsonString(section) + ", \"form\": " + JsonString(form) +
+                    ", \"box\": " + JsonString(box) + ", \"colour\": " + JsonString(parts.colour) +
+                    ", \"title\": " + JsonString(parts.title) + ", \"text\": " + JsonString(parts.text) +
+                    ", \"markup\": " + JsonString(markup) + ", \"links\": [";
+  for (size_t i = 0; i < parts.links.size(); ++i) {
+    const solv::LinkTarget link = solv::ParseLink(parts.links[i].param);
+    out += (i ? ", " : "") + std::string("{\"text\": ") + JsonString(parts.links[i].text) +
+           ", \"target\": " + JsonString(parts.links[i].param) + ", \"page\": " + JsonString(link.page) +
+           ", \"box\": " + JsonString(link.box) + ", \"correct\": " + (link.correct ? "true" : "false");
+    if (link.correct) out += ", \"value\": " + JsonString(link.value);
+    out += "}";
+  }
+  return out + "]}";
+}
+
+int Recalc(const std::filesystem::path& path, bool json) {
   if (!OpenChecked(path, Access::Write)) return kExitUsage;
-  const std::string lines = Attempt([] {
+  const std::string lines = Attempt([json, &path] {
     std::string out;
     const solv::SetHold hold;  // every form, one write
+    bool first = true;
     for (const auto& instance : RecalcOrder()) {
       if (!solv::Recalculate(instance)) continue;
-      out += instance + '\t' + std::to_string(solv::Messages().counter) + '\n';
+      if (!json) {
+        out += instance + '\t' + std::to_string(solv::Messages().counter) + '\n';
+        continue;
+      }
+      const std::vector<std::string>& items = solv::Messages().items;
+      out += std::string(first ? "" : ",\n") + "  {\"section\": " + solv::JsonString(instance) + ", \"messages\": [";
+      for (size_t i = 1; i < items.size(); ++i) out += (i > 1 ? ", " : "") + MessageJson(instance, items[i]);
+      out += "], \"values\": {";
+      bool firstValue = true;
+      for (const auto& [key, value] : solv::SetStore().Entries(instance)) {
+        out += (firstValue ? "" : ", ") + solv::JsonString(key) + ": " + solv::JsonString(value);
+        firstValue = false;
+      }
+      out += "}}";
+      first = false;
     }
+    if (json) out = "{\"set\": " + solv::JsonString(path.string()) + ", \"forms\": [\n" + out + "\n]}\n";
     return out;
   });
   std::cout << lines;
@@ -185,10 +233,28 @@ int Set(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Check(const std::filesystem::path& path, bool markup) {
+enum class CheckOutput { Plain, Markup, Json };
+
+int Check(const std::filesystem::path& path, CheckOutput output) {
   if (!OpenChecked(path, Access::Write)) return kExitUsage;
   const solv::WholeReturnCheck result = Attempt([] { return solv::CheckWholeReturn(); });
-  std::cout << (markup ? result.text : solv::MarkupToPlain(result.text)) << '\n';
+  switch (output) {
+    case CheckOutput::Plain: std::cout << solv::MarkupToPlain(result.text) << '\n'; break;
+    case CheckOutput::Markup:
+      // Every message as its form gave it, with its links.
+      std::cout << result.header;
+      for (const solv::CheckedMessage& m : result.messages) std::cout << m.markup << '\n';
+      if (result.messages.empty()) std::cout << '\n';
+      break;
+    case CheckOutput::Json: {
+      std::cout << "{\"set\": " << solv::JsonString(path.string()) << ", \"total\": " << result.total
+                << ", \"messages\": [";
+      for (size_t i = 0; i < result.messages.size(); ++i)
+        std::cout << (i ? ",\n  " : "\n  ") << MessageJson(result.messages[i].section, result.messages[i].markup);
+      std::cout << "\n]}\n";
+      break;
+    }
+  }
   return result.total > 0 ? 1 : 0;
 }
 
@@ -218,21 +284,32 @@ const solv::PageDefinition* PageArgument(const std::string& arg, std::optional<s
   return solv::FindPage(arg);
 }
 
-int Cells(const std::string& className) {
+// The cells of a page: name, kind, editability and the texts of no value
+// and of a cleared box; or, as captions, name, printed number and caption.
+// With json, every one of these for each cell.
+int Cells(const std::string& className, bool captions, bool json) {
+  using solv::JsonString;
   std::optional<solv::PageDefinition> holder;
   const solv::PageDefinition* page = PageArgument(className, holder);
   if (!page) return Fail("nie ma strony " + className);
-  for (const auto& c : page->cells)
-    std::cout << c.name << '\t' << static_cast<int>(c.kind) << '\t' << (c.editable ? 'e' : 'c') << '\t' << c.noValue
-              << '\t' << c.clearValue << '\n';
-  return 0;
-}
-
-int Captions(const std::string& className) {
-  std::optional<solv::PageDefinition> holder;
-  const solv::PageDefinition* page = PageArgument(className, holder);
-  if (!page) return Fail("nie ma strony " + className);
-  for (const auto& c : page->cells) std::cout << c.name << '\t' << c.number << '\t' << c.caption << '\n';
+  if (json) std::cout << "{\"page\": " << JsonString(page->info.className) << ", \"cells\": [";
+  bool first = true;
+  for (const auto& c : page->cells) {
+    if (json) {
+      std::cout << (first ? "\n  " : ",\n  ") << "{\"name\": " << JsonString(c.name)
+                << ", \"kind\": " << static_cast<int>(c.kind) << ", \"editable\": " << (c.editable ? "true" : "false")
+                << ", \"noValue\": " << JsonString(c.noValue) << ", \"clearValue\": " << JsonString(c.clearValue)
+                << ", \"number\": " << JsonString(c.number) << ", \"caption\": " << JsonString(c.caption)
+                << ", \"hidden\": " << (c.hidden ? "true" : "false") << "}";
+    } else if (captions) {
+      std::cout << c.name << '\t' << c.number << '\t' << c.caption << '\n';
+    } else {
+      std::cout << c.name << '\t' << static_cast<int>(c.kind) << '\t' << (c.editable ? 'e' : 'c') << '\t'
+                << c.noValue << '\t' << c.clearValue << '\n';
+    }
+    first = false;
+  }
+  if (json) std::cout << "\n]}\n";
   return 0;
 }
 
@@ -338,8 +415,10 @@ int main(int argc, char** argv) {
   const std::string command = args[0];
   try {
     if (command == "pages" && args.size() == 1) return Pages();
-    if (command == "cells" && args.size() == 2) return Cells(args[1]);
-    if (command == "captions" && args.size() == 2) return Captions(args[1]);
+    if (command == "cells" || command == "captions") {
+      const bool json = args.size() == 3 && args[1] == "--json";
+      if (args.size() == 2 || json) return Cells(args.back(), command == "captions", json);
+    }
     if (command == "lint") return Lint({args.begin() + 1, args.end()});
     if (command == "set") return Set(args);
     if (command == "render") return Render(args);
@@ -348,18 +427,20 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     return Fail(e.what());
   }
-  bool markup = false;
+  bool markup = false, json = false;
   std::string file;
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--markup" && command == "check") markup = true;
+    else if (args[i] == "--json") json = true;
     else if (args[i] == "--debug") solv::SetDebugLog([](std::string_view l) { std::cerr << "debug: " << l << '\n'; });
     else if (file.empty()) file = args[i];
     else return Usage();
   }
-  if (file.empty()) return Usage();
+  if (file.empty() || (markup && json)) return Usage();
   try {
-    if (command == "recalc") return Recalc(file);
-    if (command == "check") return Check(file, markup);
+    if (command == "recalc") return Recalc(file, json);
+    if (command == "check")
+      return Check(file, json ? CheckOutput::Json : markup ? CheckOutput::Markup : CheckOutput::Plain);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -202,13 +202,16 @@ WholeReturnCheck CheckWholeReturn() {
     const MessageList& list = Messages();
     if (list.items.empty() || list.items[0] == kHeaderEmpty) return;
     result.total += HeaderCount(list.items[0]);
+    const bool named = copies > 1 && !copiedForm.empty();
     std::string joined;
     for (size_t i = 1; i < list.items.size(); ++i) {
       if (i > 1) joined += '\n';
       joined += list.items[i];
+      result.messages.push_back(
+          {instance, named ? NamingCopy(list.items[i], copiedForm, CopyNumber(instance)) : list.items[i]});
     }
     joined = WithoutLinks(std::move(joined));
-    if (copies > 1 && !copiedForm.empty()) joined = NamingCopy(std::move(joined), copiedForm, CopyNumber(instance));
+    if (named) joined = NamingCopy(std::move(joined), copiedForm, CopyNumber(instance));
     gathered += joined;
   };
   for (const char* name : kCheckOrder) {
@@ -247,14 +250,16 @@ WholeReturnCheck CheckWholeReturn() {
   for (const UnreadableAmount& u : UnreadableAmounts()) {
     if (!gathered.empty() && gathered.back() != '\n') gathered += '\n';
     gathered += UnreadableAmountMessage(u);
+    result.messages.push_back({u.section, UnreadableAmountMessage(u)});
     ++result.total;
   }
   if (result.total > 0) {
     std::string header = kReturnCounted;
     header.replace(header.find("%d"), 2, std::to_string(result.total));
+    result.header = header;
     result.text = header + gathered;
   } else {
-    result.text = kReturnClean;
+    result.header = result.text = kReturnClean;
   }
   return result;
 }

@@ -135,4 +135,25 @@ std::string MarkupToPlain(std::string_view markup) {
   return out;
 }
 
+MessageParts SplitMessage(std::string_view markup) {
+  MessageParts parts;
+  if (const size_t c = markup.find("<color="); c != std::string_view::npos)
+    if (const size_t end = markup.find('>', c); end != std::string_view::npos)
+      parts.colour = std::string(markup.substr(c + 7, end - c - 7));
+  if (const size_t b = markup.find("<b>"); b != std::string_view::npos)
+    if (const size_t end = markup.find("</b>", b); end != std::string_view::npos)
+      parts.title = MarkupToPlain(markup.substr(b + 3, end - b - 3));
+  parts.text = MarkupToPlain(markup);
+  for (size_t at = 0; (at = markup.find("<link=", at)) != std::string_view::npos;) {
+    const size_t close = markup.find('>', at);
+    if (close == std::string_view::npos) break;
+    const size_t end = markup.find("</link>", close);
+    if (end == std::string_view::npos) break;
+    parts.links.push_back({std::string(markup.substr(at + 6, close - at - 6)),
+                           MarkupToPlain(markup.substr(close + 1, end - close - 1))});
+    at = end + 7;
+  }
+  return parts;
+}
+
 }  // namespace solv

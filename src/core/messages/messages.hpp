@@ -42,4 +42,17 @@ std::string MessagesText();
 // Markup to plain text: tags dropped, <br> as a line end, other line ends dropped.
 std::string MarkupToPlain(std::string_view markup);
 
+// A message's parts, for whoever reads messages as data.
+struct MessageLink {
+  std::string param;  // "popraw#900#PIT37b#P93", "PIT37b#P93"
+  std::string text;   // "POPRAW", "POKAŻ >>>"
+};
+struct MessageParts {
+  std::string colour;  // of its first colour tag ("clRed"); empty when none
+  std::string title;   // its first bold text, plain ("PIT-37, Poz.93. Składki …")
+  std::string text;    // the whole message as plain text
+  std::vector<MessageLink> links;
+};
+MessageParts SplitMessage(std::string_view markup);
+
 }  // namespace solv
