@@ -27,14 +27,19 @@ class UndoWindow : public GuiFixture {
     Key(page, Qt::Key_Return);
     QTest::qWait(10);  // the items follow the step once it has ended
   }
+  // Page 2 of PIT-37 of a new set, shown.
+  PageWindow& IncomePage() {
+    WindowWithSet("PIT37", 1);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    PageWindow& page = OpenPage("TPIT37b", "PIT37a");
+    QApplication::processEvents();
+    return page;
+  }
   QString ItemText(const char* action) { return window_->Action(QString::fromLatin1(action))->text(); }
 };
 
 TEST_F(UndoWindow, KeysTakeBackAndRedoTheEntryAndTheItemsNameIt) {
-  WindowWithSet("PIT37", 1);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  PageWindow& page = OpenPage("TPIT37b", "PIT37a");
-  QApplication::processEvents();
+  PageWindow& page = IncomePage();
   EXPECT_FALSE(window_->Action(QStringLiteral("ActionCofnij"))->isEnabled());
 
   EnterOnPage(page, "p39", "1000");
@@ -58,10 +63,7 @@ TEST_F(UndoWindow, KeysTakeBackAndRedoTheEntryAndTheItemsNameIt) {
 }
 
 TEST_F(UndoWindow, TypingNotStoredIsDroppedFirstAndTheEntryBeforeItNext) {
-  WindowWithSet("PIT37", 1);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  PageWindow& page = OpenPage("TPIT37b", "PIT37a");
-  QApplication::processEvents();
+  PageWindow& page = IncomePage();
   EnterOnPage(page, "p39", "1000");
   Click(page, "p40");
   Type(page, "55");
@@ -75,10 +77,7 @@ TEST_F(UndoWindow, TypingNotStoredIsDroppedFirstAndTheEntryBeforeItNext) {
 }
 
 TEST_F(UndoWindow, AnEntryOfAClosedWindowIsTakenBackAndItsBoxShown) {
-  WindowWithSet("PIT37", 1);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  PageWindow& page = OpenPage("TPIT37b", "PIT37a");
-  QApplication::processEvents();
+  PageWindow& page = IncomePage();
   EnterOnPage(page, "p39", "1000");
   window_->ClosePage("PIT37a");
   QApplication::processEvents();
@@ -93,10 +92,7 @@ TEST_F(UndoWindow, AnEntryOfAClosedWindowIsTakenBackAndItsBoxShown) {
 }
 
 TEST_F(UndoWindow, TheEditMenuShowsTheItemsAsTheyStand) {
-  WindowWithSet("PIT37", 1);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  PageWindow& page = OpenPage("TPIT37b", "PIT37a");
-  QApplication::processEvents();
+  PageWindow& page = IncomePage();
   EnterOnPage(page, "p39", "1000");
   auto* menu = window_->findChild<QMenu*>(QStringLiteral("MenuEdycja"));
   ASSERT_NE(menu, nullptr);
