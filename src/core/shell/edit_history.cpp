@@ -11,13 +11,6 @@
 namespace solv {
 namespace {
 
-// The form as the user knows it: "PIT/B – kopia 2".
-std::string FormName(std::string_view section) {
-  for (const PageDefinition& p : PageCatalogue())
-    if (SameName(DefaultInstanceOf(p.info), InstanceBase(section))) return p.info.symbol + InstanceLabel(section);
-  return std::string(section);
-}
-
 // Named by the box asked for when it changed, else by the first box that
 // changed from something the user saw: a page stored for the first time
 // writes the boxes it showed empty, which is no change to name it by.
@@ -29,11 +22,10 @@ void NameStep(HistoryStep& step, std::string_view section, std::string_view key)
       if (place.label.empty()) continue;
       if (pass == 1 && !c.before && c.after == place.clearValue) continue;
       step.label = std::move(place.label);
-      step.section = c.section;
       step.link = std::move(place.link);
       return;
     }
-  step.label = "zmiana w formularzu " + FormName(step.changes.front().section);
+  step.label = "zmiana w formularzu " + FormNameOf(step.changes.front().section);
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {
@@ -88,7 +80,7 @@ void EditHistory::Wrote(std::string_view section, std::string_view key, const st
 void EditHistory::Erased(std::string_view section) {
   // What was in an erased form is gone for good: a later form of the same
   // name is another one.
-  const std::string name = FormName(section);
+  const std::string name = FormNameOf(section);
   for (std::vector<HistoryStep>* steps : {&undo_, &redo_})
     for (HistoryStep& step : *steps) {
       const size_t before = step.changes.size();
@@ -113,19 +105,19 @@ void EditHistory::Clear() {
 
 HistoryOutcome EditHistory::Undo() {
   BelongsTo(Store().setFile);
-  if (undo_.empty()) return {false, {}, {}, {}, std::string(kNothingToUndo)};
+  if (undo_.empty()) return {false, {}, {}, std::string(kNothingToUndo)};
   return Apply(undo_, redo_, true);
 }
 
 HistoryOutcome EditHistory::Redo() {
   BelongsTo(Store().setFile);
-  if (redo_.empty()) return {false, {}, {}, {}, std::string(kNothingToRedo)};
+  if (redo_.empty()) return {false, {}, {}, std::string(kNothingToRedo)};
   return Apply(redo_, undo_, false);
 }
 
 HistoryOutcome EditHistory::Apply(std::vector<HistoryStep>& from, std::vector<HistoryStep>& to, bool back) {
   HistoryStep& step = from.back();
-  HistoryOutcome out{false, step.label, step.section, step.link, {}};
+  HistoryOutcome out{false, step.label, step.link, {}};
   if (Store().readOnly) {
     out.message = kHistoryReadOnly;
     return out;

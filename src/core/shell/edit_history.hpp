@@ -28,7 +28,7 @@ struct BoxChange {
 
 struct HistoryStep {
   std::string label;               // "poz. 39 PIT-37"
-  std::string section, link;       // the box the label names ("PIT37a", "PIT37b#p39"); may be empty
+  std::string link;                // "PIT37b#p39": the box the label names; may be empty
   std::vector<BoxChange> changes;  // in the order first written
   std::vector<std::string> gone;   // forms erased since, as the user knows them ("PIT/B – kopia 2")
 };
@@ -36,7 +36,7 @@ struct HistoryStep {
 struct HistoryOutcome {
   bool done = false;     // something was written back
   std::string label;     // of the step undone or redone
-  std::string section, link;  // the box to show
+  std::string link;      // the box to show
   std::string message;   // for the user, in Polish; empty when all went as asked
 };
 

@@ -83,14 +83,6 @@ FoundCell FindCell(std::string_view section, std::string_view key) {
   return {};
 }
 
-// The form's printed symbol for a section.
-std::string FormSymbol(std::string_view section) {
-  const std::string base = InstanceBase(section);
-  for (const PageDefinition& page : PageCatalogue())
-    if (EqualsIgnoreAsciiCase(DefaultInstanceOf(page.info), base)) return page.info.symbol;
-  return std::string(section);
-}
-
 // "12345,00" as "12 345,00"; any other text as it stands.
 std::string Grouped(const std::string& text) {
   const size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
@@ -114,7 +106,7 @@ ExplainedBox Describe(IniStore& store, std::string_view section, std::string_vie
   ExplainedBox b;
   b.section = std::string(section);
   b.key = std::string(key);
-  b.form = FormSymbol(section) + InstanceLabel(section);
+  b.form = FormNameOf(section);
   const FoundCell found = FindCell(section, key);
   const std::optional<std::string> stored = store.Read(section, key);
   if (!found.cell) {
@@ -192,7 +184,7 @@ void ExplainTyped(Explanation& e) {
     } else {
       e.origin = BoxOrigin::kEntered;
       e.note = "Kwota wpisana przez Ciebie. Program przenosi ją z załącznika (" +
-               FormSymbol(rule.source) + " poz. " + RuleNumber(rule.sourceBox) + "), gdy ten ją wykaże.";
+               FormSymbolOf(rule.source) + " poz. " + RuleNumber(rule.sourceBox) + "), gdy ten ją wykaże.";
     }
     return;
   }
@@ -207,7 +199,7 @@ Explanation ExplainBox(std::string_view section, std::string_view key) {
   Explanation e;
   e.box.section = std::string(section);
   e.box.key = std::string(key);
-  e.box.form = FormSymbol(section) + InstanceLabel(section);
+  e.box.form = FormNameOf(section);
   if (Store().setFile.empty() && !Store().backend) {
     e.note = "Żaden zestaw danych nie jest otwarty.";
     return e;

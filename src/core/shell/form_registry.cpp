@@ -10,6 +10,7 @@
 #include "store/ini.hpp"
 #include "store/set_list.hpp"
 #include "store/store.hpp"
+#include "report/page_definition.hpp"
 #include "util/ascii.hpp"
 
 namespace solv {
@@ -130,6 +131,13 @@ const FormAction* FindFormAction(std::string_view action) {
 }
 
 std::string FormActionHint(const FormAction& a) { return std::string("Formularz ") + a.caption; }
+
+std::string FormSymbolOf(std::string_view section) {
+  const std::string base = InstanceBase(section);
+  for (const PageDefinition& page : PageCatalogue())
+    if (EqualsIgnoreAsciiCase(DefaultInstanceOf(page.info), base)) return page.info.symbol;
+  return std::string(section);
+}
 
 std::string InstanceLabel(std::string_view instanceName) {
   const size_t bar = instanceName.find('_');

@@ -99,6 +99,11 @@ std::string PageLetters(std::string_view pageClass);
 // the spouse's form ("PITMa_M"), " – kopia N" for the N-th copy of an
 // attachment ("PITBa_1" is the second), nothing for a form's first copy.
 std::string InstanceLabel(std::string_view instanceName);
+// The printed symbol of a section's form ("PITBa_1" -> "PIT/B"); the section
+// itself when no form has it.
+std::string FormSymbolOf(std::string_view section);
+// The form as the user knows it: its symbol and the copy ("PIT/B – kopia 2").
+inline std::string FormNameOf(std::string_view section) { return FormSymbolOf(section) + InstanceLabel(section); }
 
 // Deletes the form instance shown in the active window after asking through
 // ask; PIT/O copies only from the highest number down (a notice

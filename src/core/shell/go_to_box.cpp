@@ -47,7 +47,7 @@ BoxPlace PlaceOfBox(std::string_view instance, std::string_view key) {
   for (const PageDefinition* page : PagesOf(InstanceBase(instance)))
     for (const CellInfo& c : page->cells)
       if (!c.hidden && !c.number.empty() && EqualsIgnoreAsciiCase(c.name, key))
-        return {"poz. " + c.number + " " + page->info.symbol + InstanceLabel(instance),
+        return {"poz. " + c.number + " " + FormNameOf(instance),
                 PageLinkOf(*page, instance, c.name), c.clearValue};
   return {};
 }
